@@ -1,0 +1,102 @@
+#include "app/LauncherWindow.h"
+
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+
+LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
+    : AppWindow(moduleInstance),
+      hotkeyAtom(0),
+      completion(nullptr),
+      completionIsFolder(0),
+      completionColour(0),
+      infoVisible(0),
+      x(0),
+      y(0),
+      width(0),
+      height(0),
+      slideTarget(0),
+      slideSpeed(0),
+      slideFlags(0),
+      growFlags(0),
+      slidePause(0),
+      pauseTicks(0),
+      growTarget(0),
+      growSpeed(0),
+      runs(0) {
+    completionPath[0] = '\0';
+}
+
+// The brush and the atom live as long as the process; the catalogue and the
+// input go with their members.
+LauncherWindow::~LauncherWindow() {}
+
+int LauncherWindow::Initialise(int) {
+    // Borderless, always on top, no taskbar button.
+    style = WS_POPUP;
+    exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+
+    SettingsFile settings(kSettingsName);
+    COLORREF back = settings.GetColour("ui", "colourback", kDefaultBackColour);
+    COLORREF text = settings.GetColour("ui", "colourfont", kDefaultTextColour);
+    completionColour = settings.GetColour("ui", "colourauto", kDefaultCompletionColour);
+    runs = settings.GetInt("misc", "runs", 0);
+    slideSpeed = settings.GetInt("ui", "slidespeed", kDefaultSlideSpeed);
+    growSpeed = settings.GetInt("ui", "growspeed", kDefaultGrowSpeed);
+
+    backColour = back;
+    LOGBRUSH brush = {BS_SOLID, back, 0};
+    background = CreateBrushIndirect(&brush);
+    textColour = text;
+
+    iconName = MAKEINTRESOURCEA(IDI_KWIVO);
+    smallIconName = nullptr;
+    menuName = nullptr;
+
+    char className[100];
+    char title[100];
+    LoadStringA(instance, IDS_CLASSNAME, className, sizeof className);
+    LoadStringA(instance, IDS_TITLE, title, sizeof title);
+
+    // Created hidden whatever the show command: the opening animation or the
+    // hot key shows it.
+    if (!Create(className, title, SW_HIDE)) return 0;
+
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    width = screenWidth < kMaxStripWidth ? screenWidth : kMaxStripWidth;
+    height = kStripHeight;
+    y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    int centreX = (screenWidth - width) / 2;
+
+    RebuildCatalogue(settings);
+
+    int modifiers = settings.GetInt("hotkey", "mod", kDefaultHotkeyModifiers);
+    int key = settings.GetInt("hotkey", "vk", kDefaultHotkeyKey);
+    hotkeyAtom = GlobalAddAtomA(kHotkeyAtomName);
+    if (!RegisterHotKey(hwnd, hotkeyAtom, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
+        MessageBoxA(nullptr, "Can't register Hotkey", title, MB_OK);
+        return 0;
+    }
+
+    if (slideSpeed != 0) {
+        x = -width;
+        ShowWindow(hwnd, SW_SHOW);
+        if (runs == 0) {
+            // First start: the help slides in and stays.
+            ShowInfo(1);
+            StartSlide(centreX, kSlideEmptyInput, 0);
+        } else {
+            input.PutText("Kwivo Activated...");
+            StartSlide(screenWidth, kSlideHide | kSlideEmptyInput, centreX);
+        }
+    } else {
+        x = centreX;
+    }
+    return 1;
+}
+
+void LauncherWindow::OnDestroy() {
+    SettingsFile settings(kSettingsName);
+    settings.SetInt("misc", "runs", runs);
+    if (hotkeyAtom != 0) UnregisterHotKey(hwnd, hotkeyAtom);
+    PostQuitMessage(0);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// The typed text of the strip: at most kMaxLength characters, always
+// terminated, held inline.
+class InputLine {
+public:
+    static const int kMaxLength = 256;
+
+    InputLine();
+    virtual ~InputLine();
+
+    // Code 8 erases the last character; any other code is appended as its low
+    // byte while there is room, and dropped without notice when there is none.
+    void PutChar(unsigned short code);
+    void PutText(const char* text);
+
+    char text[260];
+    int length;
+};

@@ -1,0 +1,84 @@
+#include "settings/ProfileText.h"
+
+#include <climits>
+
+#include "settings/SettingsFile.h"
+
+namespace {
+
+int IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Reads an optional sign and at least one digit at *cursor, moving the cursor
+// past them; 0 when no digit follows.
+int ReadNumber(const char** cursor, int* value) {
+    const char* p = *cursor;
+    int negative = 0;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    if (*p < '0' || *p > '9') return 0;
+    long long n = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (n <= INT_MAX) n = n * 10 + (*p - '0');  // stays far from overflow
+    }
+    if (negative) n = -n;
+    if (n > INT_MAX) n = INT_MAX;
+    if (n < INT_MIN) n = INT_MIN;
+    *value = static_cast<int>(n);
+    *cursor = p;
+    return 1;
+}
+
+}  // namespace
+
+int ParseInt(const char* text) {
+    while (IsBlank(*text)) ++text;
+    int value = 0;
+    ReadNumber(&text, &value);
+    return value;
+}
+
+int ParseColour(const char* text, unsigned int* colour) {
+    int rgb[3];
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0 && *text++ != ',') return 0;
+        while (IsBlank(*text)) ++text;
+        if (!ReadNumber(&text, &rgb[i])) return 0;
+    }
+    *colour = (static_cast<unsigned int>(rgb[2]) & 0xFF) << 16 |
+              (static_cast<unsigned int>(rgb[1]) & 0xFF) << 8 |
+              (static_cast<unsigned int>(rgb[0]) & 0xFF);
+    return 1;
+}
+
+int SettingsFile::NextEntry(char** cursor, char** key, char** value) {
+    char* line = *cursor;
+    char* end = line;
+    while (*end) ++end;
+    if (end == line) return 0;
+    *cursor = end + 1;
+
+    // The last "=" splits, so a key (a folder path, say) may hold "=" itself.
+    char* equals = nullptr;
+    for (char* p = line; p < end; ++p) {
+        if (*p == '=') equals = p;
+    }
+    *key = line;
+    if (equals) {
+        *equals = '\0';
+        *value = equals + 1;
+    } else {
+        *value = end;  // the line's own terminator: an empty value
+    }
+    return 1;
+}
+
+int SettingsFile::NextIntEntry(char** cursor, char** key, int* value) {
+    char* text;
+    if (!NextEntry(cursor, key, &text)) return 0;
+    *value = ParseInt(text);
+    return 1;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// Readers of the text values of the settings file. They use no platform call,
+// so they also build natively for the sanitizers and the fuzzer.
+
+// The integer as the C runtime's atoi reads it: leading blanks, an optional
+// sign, digits up to the first other character; 0 when there are none. Out of
+// range values stop at INT_MIN or INT_MAX, as the Windows runtime's atoi does,
+// instead of overflowing.
+int ParseInt(const char* text);
+
+// Three decimal numbers separated by commas, as "%d,%d,%d" reads them (blanks
+// before each number are skipped, none before a comma). Each number keeps its
+// low 8 bits; red goes to the low byte. 1 with the colour stored, 0 otherwise.
+int ParseColour(const char* text, unsigned int* colour);

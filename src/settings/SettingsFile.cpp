@@ -1,0 +1,73 @@
+#include "settings/SettingsFile.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "settings/ProfileText.h"
+
+SettingsFile::SettingsFile(const char* fileName) {
+    // ".\" makes the profile functions look in the current directory instead
+    // of the Windows folder.
+    size_t size = strlen(fileName) + 3;
+    path = static_cast<char*>(malloc(size));
+    if (path) snprintf(path, size, ".\\%s", fileName);
+}
+
+SettingsFile::~SettingsFile() {
+    free(path);
+}
+
+int SettingsFile::ReadValue(const char* section, const char* key, char (&text)[260]) {
+    text[0] = '\0';
+    if (!path) return 0;
+    return static_cast<int>(GetPrivateProfileStringA(section, key, "", text, sizeof text, path));
+}
+
+int SettingsFile::GetInt(const char* section, const char* key, int defaultValue) {
+    char text[260];
+    if (ReadValue(section, key, text) == 0) return defaultValue;
+    return ParseInt(text);
+}
+
+int SettingsFile::GetString(char* buffer, int size, const char* section, const char* key,
+                            const char* defaultText) {
+    if (size <= 0) return 0;
+    if (!path) {
+        lstrcpynA(buffer, defaultText, size);
+        return lstrlenA(buffer);
+    }
+    return static_cast<int>(
+        GetPrivateProfileStringA(section, key, defaultText, buffer, static_cast<DWORD>(size), path));
+}
+
+unsigned int SettingsFile::GetColour(const char* section, const char* key,
+                                     unsigned int defaultColour) {
+    char text[260];
+    unsigned int colour;
+    if (ReadValue(section, key, text) == 0 || !ParseColour(text, &colour)) return defaultColour;
+    return colour;
+}
+
+char* SettingsFile::GetSection(const char* section, char* buffer, int size) {
+    if (size < 2) {
+        if (size == 1) buffer[0] = '\0';
+        return buffer;
+    }
+    buffer[0] = '\0';
+    if (path) GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path);
+    // The section ends with an empty line even when the platform had to cut
+    // it, so that NextEntry can never walk past the buffer.
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return buffer;
+}
+
+int SettingsFile::SetInt(const char* section, const char* key, int value) {
+    if (!path) return 0;
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    return WritePrivateProfileStringA(section, key, text, path);
+}

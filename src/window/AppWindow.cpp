@@ -1,0 +1,169 @@
+#include "window/AppWindow.h"
+
+#include <cstring>
+
+AppWindow* currentWindow = nullptr;
+WNDPROC AppWindow::defaultWindowProc = DefWindowProcA;
+
+AppWindow::AppWindow(HINSTANCE moduleInstance)
+    : instance(moduleInstance),
+      hwnd(nullptr),
+      font(nullptr),
+      style(WS_OVERLAPPEDWINDOW),
+      exStyle(0),
+      background(reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1))),
+      backColour(GetSysColor(COLOR_WINDOW)),
+      textColour(GetSysColor(COLOR_WINDOWTEXT)),
+      createX(CW_USEDEFAULT),
+      createY(CW_USEDEFAULT),
+      createWidth(0),
+      createHeight(0),
+      iconName(nullptr),
+      smallIconName(nullptr),
+      menuName(nullptr) {
+    if (!currentWindow) currentWindow = this;
+}
+
+AppWindow::~AppWindow() {
+    // A message that comes after the object is gone (the window outlives it)
+    // must not reach freed memory: it is then answered like one that came
+    // before any object existed.
+    if (currentWindow == this) currentWindow = nullptr;
+}
+
+void AppWindow::OnCommand(int, int) {}
+void AppWindow::OnPaint(HDC) {}
+void AppWindow::OnTimer(UINT_PTR) {}
+void AppWindow::OnHotKey() {}
+void AppWindow::OnChar(unsigned int) {}
+void AppWindow::OnDestroy() { PostQuitMessage(0); }
+void AppWindow::OnPasteText(const char*) {}
+const char* AppWindow::GetCopyText() { return nullptr; }
+
+ATOM AppWindow::RegisterWindowClass(const char* className) {
+    WNDCLASSEXA wc;
+    memset(&wc, 0, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.style = CS_VREDRAW | CS_HREDRAW;
+    wc.lpfnWndProc = ClassWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, iconName);
+    wc.hIconSm = smallIconName ? LoadIconA(instance, smallIconName) : nullptr;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = background;
+    wc.lpszMenuName = menuName;
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc);
+}
+
+int AppWindow::Create(const char* className, const char* windowName, int showCommand) {
+    if (!RegisterWindowClass(className)) {
+        MessageBoxA(nullptr, "Can't register Window Class", windowName, MB_OK);
+        return 0;
+    }
+    hwnd = CreateWindowExA(exStyle, className, windowName, style, createX, createY, createWidth,
+                           createHeight, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) {
+        MessageBoxA(nullptr, "Window creation failed", windowName, MB_OK);
+        return 0;
+    }
+    ShowWindow(hwnd, showCommand);
+    UpdateWindow(hwnd);
+    return 1;
+}
+
+int AppWindow::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK AppWindow::ClassWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (!currentWindow) return 0;
+    return currentWindow->WindowProc(window, message, wParam, lParam);
+}
+
+LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+    case WM_ENDSESSION:
+        OnDestroy();
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        SetBkColor(dc, backColour);
+        SetTextColor(dc, textColour);
+        HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
+        OnPaint(dc);
+        if (previousFont) SelectObject(dc, previousFont);
+        EndPaint(window, &ps);
+        break;
+    }
+    case WM_CHAR:
+        // Ctrl+V and Ctrl+C come back through the queue as clipboard requests
+        // and never reach OnChar.
+        if (wParam == 22) {
+            PostMessageA(hwnd, WM_PASTE, 0, 0);
+        } else if (wParam == 3) {
+            PostMessageA(hwnd, WM_COPY, 0, 0);
+        } else {
+            OnChar(static_cast<unsigned int>(wParam));
+        }
+        break;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        break;
+    case WM_COPY:
+        CopyToClipboard();
+        break;
+    case WM_PASTE:
+        PasteFromClipboard();
+        break;
+    case WM_HOTKEY:
+        OnHotKey();
+        break;
+    default:
+        break;
+    }
+    return defaultWindowProc(window, message, wParam, lParam);
+}
+
+void AppWindow::CopyToClipboard() {
+    const char* text = GetCopyText();
+    if (!text || !OpenClipboard(hwnd)) return;
+    if (EmptyClipboard()) {
+        size_t size = strlen(text) + 1;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
+        char* copy = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+        if (copy) {
+            memcpy(copy, text, size);
+            GlobalUnlock(memory);
+            // Once handed over, the memory belongs to the clipboard.
+            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+        } else if (memory) {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+void AppWindow::PasteFromClipboard() {
+    if (!OpenClipboard(hwnd)) return;
+    HANDLE memory = GetClipboardData(CF_TEXT);
+    if (memory) {
+        const char* text = static_cast<const char*>(GlobalLock(memory));
+        if (text) {
+            OnPasteText(text);
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+// One top-level window whose messages arrive as calls of virtual operations.
+// The class window procedure sends every message to the first AppWindow the
+// process constructs (currentWindow), not to an object looked up by handle.
+class AppWindow {
+public:
+    explicit AppWindow(HINSTANCE moduleInstance);
+    virtual ~AppWindow();
+
+    // The slot order of these operations is fixed; derived classes override.
+    virtual void OnCommand(int id, int code);
+    virtual void OnPaint(HDC dc);
+    virtual void OnTimer(UINT_PTR id);
+    virtual void OnHotKey();
+    virtual void OnChar(unsigned int code);
+    virtual void OnDestroy();
+    virtual void OnPasteText(const char* text);
+    virtual const char* GetCopyText();
+    virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    ATOM RegisterWindowClass(const char* className);
+    int Create(const char* className, const char* windowName, int showCommand);
+    int Run();
+    static LRESULT CALLBACK ClassWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+
+    // The procedure behind "default processing"; tests put a recorder here.
+    static WNDPROC defaultWindowProc;
+
+    // Registration and creation values; a derived class adjusts them before
+    // Create.
+    HINSTANCE instance;
+    HWND hwnd;
+    HFONT font;
+    DWORD style;
+    DWORD exStyle;
+    HBRUSH background;
+    COLORREF backColour;
+    COLORREF textColour;
+    int createX;
+    int createY;
+    int createWidth;
+    int createHeight;
+    LPCSTR iconName;
+    LPCSTR smallIconName;
+    LPCSTR menuName;
+
+private:
+    void CopyToClipboard();
+    void PasteFromClipboard();
+};
+
+// The object that receives every message of the process's windows.
+extern AppWindow* currentWindow;

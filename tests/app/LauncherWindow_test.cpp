@@ -1,0 +1,170 @@
+// Start-up and shutdown of the real kwivo.exe, which lies beside this test.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Win32Test.h"
+
+namespace {
+
+std::string KwivoExe() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string self(path, n);
+    return self.substr(0, self.find_last_of('\\') + 1) + "kwivo.exe";
+}
+
+// kwivo.exe running in a folder of its own, where it reads and writes
+// kwivo.ini.
+class Launcher {
+public:
+    explicit Launcher(const test::TempFolder& folder) {
+        std::string command = "\"" + KwivoExe() + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.Path().c_str(), &startup, &process_) != 0;
+    }
+    ~Launcher() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    bool Started() const { return started_; }
+
+    // The launcher's window: class "KWIVO", title "kwivo", owned by this
+    // process (not by a launcher that another test left behind), once start-up
+    // has finished and the message loop runs.
+    HWND Window() const {
+        HWND found = nullptr;
+        test::WaitFor([&] {
+            for (HWND w = FindWindowA("KWIVO", "kwivo"); w;
+                 w = FindWindowExA(nullptr, w, "KWIVO", "kwivo")) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == process_.dwProcessId) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        });
+        // A sent message is answered only when the launcher's thread takes
+        // messages, which it does first in its loop.
+        DWORD_PTR ignored;
+        if (found && !SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &ignored))
+            return nullptr;
+        return found;
+    }
+
+    // The exit code, or 259 (STILL_ACTIVE) when it has not ended in time.
+    DWORD ExitCode(DWORD timeoutMs = 20000) const {
+        WaitForSingleObject(process_.hProcess, timeoutMs);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+};
+
+int IniInt(const test::TempFolder& folder, const char* section, const char* key) {
+    return static_cast<int>(
+        GetPrivateProfileIntA(section, key, -999, folder.File("kwivo.ini").c_str()));
+}
+
+TEST(Launcher, FirstStartShowsTheStripAndCloseSavesRuns) {
+    test::TempFolder folder;
+    Launcher kwivo(folder);
+    ASSERT_TRUE(kwivo.Started()) << KwivoExe();
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+
+    // No settings: runs is 0 and sliding is on, so the strip is shown to
+    // slide in with the information view.
+    EXPECT_TRUE(IsWindowVisible(window));
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_FALSE(test::FileExists(folder.File("kwivo.ini")));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 0);
+}
+
+TEST(Launcher, SlideSpeedZeroStartsHidden) {
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[ui]\r\nslidespeed=0\r\n[misc]\r\nruns=41\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 41);
+    EXPECT_EQ(IniInt(folder, "ui", "slidespeed"), 0);  // the rest of the file is kept
+}
+
+TEST(Launcher, LaterStartShowsTheBannerAndEndSessionSavesRuns) {
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=12\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    // Ending the Windows session takes the same road as quitting, whatever
+    // its arguments say.
+    PostMessageA(window, WM_ENDSESSION, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 12);
+}
+
+TEST(Launcher, HotKeyTakenShowsAMessageAndWritesNothing) {
+    // Hold Alt+Space here, as another program would.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_SPACE));
+    test::TempFolder folder;
+    Launcher kwivo(folder);
+    ASSERT_TRUE(kwivo.Started());
+
+    HWND box = nullptr;
+    ASSERT_TRUE(test::WaitFor([&] { return (box = test::FindMessageBox("kwivo")) != nullptr; }));
+    EXPECT_EQ(test::MessageBoxText(box), "Can't register Hotkey");
+    test::PressOk(box);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_FALSE(test::FileExists(folder.File("kwivo.ini")));
+    UnregisterHotKey(nullptr, 1);
+}
+
+TEST(Launcher, ConfiguredHotKeyIsTheOneRegistered) {
+    // With another combination configured, Alt+Space held elsewhere is no
+    // obstacle, and the configured one is taken.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_SPACE));
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[hotkey]\r\nmod=3\r\nvk=75\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_CONTROL, 'K'));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    // Released at shutdown.
+    EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_CONTROL, 'K'));
+    UnregisterHotKey(nullptr, 2);
+    UnregisterHotKey(nullptr, 1);
+}
+
+}  // namespace

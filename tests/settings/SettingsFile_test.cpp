@@ -1,0 +1,122 @@
+#include "settings/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "support/Win32Test.h"
+
+namespace {
+
+// Runs each case in a fresh current directory, where ".\" names point.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCurrentDirectoryA(sizeof previous_, previous_);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
+    }
+    void TearDown() override { SetCurrentDirectoryA(previous_); }
+    void Write(const char* text) { test::WriteTextFile(folder_.File("kwivo.ini"), text); }
+
+    test::TempFolder folder_;
+    char previous_[MAX_PATH];
+};
+
+TEST_F(SettingsFileTest, PathNamesTheFileInTheCurrentDirectory) {
+    SettingsFile settings("kwivo.ini");
+    EXPECT_STREQ(settings.path, ".\\kwivo.ini");
+}
+
+TEST_F(SettingsFileTest, MissingFileGivesEveryDefault) {
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(settings.GetInt("ui", "slidespeed", 100), 100);
+    EXPECT_EQ(settings.GetColour("ui", "colourback", 0x195FE8), 0x195FE8u);
+    char text[32];
+    EXPECT_EQ(settings.GetString(text, sizeof text, "extensions", ".doc", "none"), 4);
+    EXPECT_STREQ(text, "none");
+    char section[64];
+    char* cursor = settings.GetSection("folders", section, sizeof section);
+    char* key;
+    char* value;
+    EXPECT_EQ(SettingsFile::NextEntry(&cursor, &key, &value), 0);
+    EXPECT_FALSE(test::FileExists(folder_.File("kwivo.ini")));
+}
+
+TEST_F(SettingsFileTest, IntegersEmptyAndNonNumeric) {
+    Write("[ui]\r\nslidespeed=\r\ngrowspeed=fast\r\nother= 35px\r\n");
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(settings.GetInt("ui", "slidespeed", 100), 100);  // empty: the default
+    EXPECT_EQ(settings.GetInt("ui", "growspeed", 20), 0);      // letters: 0
+    EXPECT_EQ(settings.GetInt("ui", "other", 1), 35);
+    EXPECT_EQ(settings.GetInt("ui", "missing", -3), -3);
+}
+
+TEST_F(SettingsFileTest, Colours) {
+    Write("[ui]\r\n"
+          "a=232, 95, 25\r\n"
+          "b=232 ,95,25\r\n"
+          "c=300,0,0\r\n"
+          "d=-1,0,0\r\n"
+          "e=\r\n"
+          "f=10,20\r\n");
+    SettingsFile settings("kwivo.ini");
+    const unsigned int fallback = 0xABCDEF;
+    EXPECT_EQ(settings.GetColour("ui", "a", fallback), 0x195FE8u);
+    EXPECT_EQ(settings.GetColour("ui", "b", fallback), fallback);
+    EXPECT_EQ(settings.GetColour("ui", "c", fallback), 44u);
+    EXPECT_EQ(settings.GetColour("ui", "d", fallback), 255u);
+    EXPECT_EQ(settings.GetColour("ui", "e", fallback), fallback);
+    EXPECT_EQ(settings.GetColour("ui", "f", fallback), fallback);
+}
+
+TEST_F(SettingsFileTest, SectionSplitsIntoEntries) {
+    Write("[folders]\r\nC:\\Tools=3\r\nD:\\a=b=2\r\nE:\\Data\r\n[other]\r\nx=1\r\n");
+    SettingsFile settings("kwivo.ini");
+    char section[4096];
+    char* cursor = settings.GetSection("folders", section, sizeof section);
+    char* key;
+    int depth;
+    ASSERT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 1);
+    EXPECT_STREQ(key, "C:\\Tools");
+    EXPECT_EQ(depth, 3);
+    ASSERT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 1);
+    EXPECT_STREQ(key, "D:\\a=b");
+    EXPECT_EQ(depth, 2);
+    ASSERT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 1);
+    EXPECT_STREQ(key, "E:\\Data");
+    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 0);
+
+    cursor = settings.GetSection("nothing", section, sizeof section);
+    EXPECT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 0);
+}
+
+TEST_F(SettingsFileTest, SectionCutToTheBufferStillEnds) {
+    Write("[folders]\r\nC:\\A-long-folder-name=1\r\nC:\\Another-long-one=2\r\n");
+    SettingsFile settings("kwivo.ini");
+    char section[24];
+    char* cursor = settings.GetSection("folders", section, sizeof section);
+    char* key;
+    char* value;
+    int entries = 0;
+    while (SettingsFile::NextEntry(&cursor, &key, &value)) {
+        ASSERT_LT(cursor, section + sizeof section);
+        ++entries;
+    }
+    EXPECT_LE(entries, 1);
+}
+
+TEST_F(SettingsFileTest, SetIntCreatesAndReplaces) {
+    {
+        SettingsFile settings("kwivo.ini");
+        EXPECT_NE(settings.SetInt("misc", "runs", 5), 0);
+        EXPECT_NE(settings.SetInt("folders", "D:\\Tools", 1), 0);
+    }
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(settings.GetInt("misc", "runs", 0), 5);
+    EXPECT_NE(settings.SetInt("misc", "runs", -12), 0);
+    EXPECT_EQ(settings.GetInt("misc", "runs", 0), -12);
+    EXPECT_EQ(settings.GetInt("folders", "D:\\Tools", 0), 1);
+}
+
+}  // namespace
