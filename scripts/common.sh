@@ -7,7 +7,8 @@ WINESERVER=/usr/lib/wine/wineserver
 
 KWIVO_PACKAGES=(
     cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
-    wine64 xvfb xdotool imagemagick x11-utils
+    wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxfixes3
+    libxinerama1 xvfb xdotool imagemagick x11-utils
     clang libclang-rt-14-dev liblnk-utils
 )
 
