@@ -38,7 +38,13 @@ public:
     int Initialise(int showCommand);
     void OnDestroy() override;
 
+    // Empties the catalogue and fills it from the special folders and the
+    // folders and extensions of the settings file.
     void RebuildCatalogue(SettingsFile& settings);
+    // Writes the path of the special folder that a "$0x..." token names (the
+    // empty string when the shell has none); 0 when the text is no token,
+    // the output then untouched.
+    int ResolveFolderToken(char (&output)[MAX_PATH], const char* token);
     void StartSlide(int target, unsigned short flags, int pauseX);
     void ShowInfo(int show);
 

@@ -1,8 +1,49 @@
 #include "catalogue/Catalogue.h"
 
 #include <cstdlib>
+#include <cstring>
 
-Catalogue::Catalogue() : head(nullptr) {}
+namespace {
+
+// FNV-1a over the path's bytes: exact, letter case significant.
+size_t HashPath(const char* path) {
+    unsigned long long hash = 14695981039346656037ull;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
+        hash = (hash ^ *p) * 1099511628211ull;
+    }
+    return static_cast<size_t>(hash ^ (hash >> 32));
+}
+
+// Compares n characters, letter case aside, stopping at a terminator that
+// both share; 1 when equal.
+int EqualFolded(const char* a, const char* b, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
+        if (a[i] == '\0') return 1;
+    }
+    return 1;
+}
+
+}  // namespace
+
+ExtensionNode::ExtensionNode(const char* extension, ExtensionNode* following) : next(following) {
+    int i = 0;
+    for (; i < 4 && extension[i]; ++i) ext[i] = extension[i];
+    for (; i < 5; ++i) ext[i] = '\0';
+}
+
+ExtensionNode::~ExtensionNode() {}
+
+int ExtensionNode::Matches(const char* path, int length) const {
+    for (const ExtensionNode* node = this; node; node = node->next) {
+        int k = static_cast<int>(strlen(node->ext));
+        // k + 1: the terminator too, so the extension must end the path.
+        if (length >= k && EqualFolded(path + length - k, node->ext, k + 1)) return 1;
+    }
+    return 0;
+}
+
+Catalogue::Catalogue() : head(nullptr), index(nullptr), indexSize(0), entryCount(0) {}
 
 Catalogue::~Catalogue() {
     Clear();
@@ -16,4 +57,88 @@ void Catalogue::Clear() {
         free(entry->path);
         free(entry);
     }
+    free(index);
+    index = nullptr;
+    indexSize = 0;
+    entryCount = 0;
+}
+
+CatalogueEntry* Catalogue::FindExact(const char* path, size_t hash, size_t* slot) const {
+    size_t mask = indexSize - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        CatalogueEntry* entry = index[i];
+        if (!entry || strcmp(entry->path, path) == 0) {
+            *slot = i;
+            return entry;
+        }
+    }
+}
+
+int Catalogue::GrowIndex() {
+    size_t size = indexSize ? indexSize * 2 : 1024;
+    CatalogueEntry** grown = static_cast<CatalogueEntry**>(calloc(size, sizeof *grown));
+    if (!grown) return 0;
+    size_t mask = size - 1;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        size_t i = HashPath(entry->path) & mask;
+        while (grown[i]) i = (i + 1) & mask;
+        grown[i] = entry;
+    }
+    free(index);
+    index = grown;
+    indexSize = size;
+    return 1;
+}
+
+void Catalogue::Add(const char* path) {
+    // Room first, so that the slot found below stays the one to fill. When
+    // memory runs out the file is left out; the catalogue stays consistent.
+    if ((entryCount + 1) * 2 > indexSize && !GrowIndex()) return;
+    size_t hash = HashPath(path);
+    size_t slot;
+    if (FindExact(path, hash, &slot)) return;
+
+    CatalogueEntry* entry = static_cast<CatalogueEntry*>(malloc(sizeof *entry));
+    size_t size = strlen(path) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (!entry || !copy) {
+        free(entry);
+        free(copy);
+        return;
+    }
+    memcpy(copy, path, size);
+    char* backslash = strrchr(copy, '\\');
+    entry->path = copy;
+    entry->name = backslash ? backslash + 1 : nullptr;
+    entry->program = nullptr;
+    entry->next = head;
+    head = entry;
+    index[slot] = entry;
+    ++entryCount;
+}
+
+CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (!entry->name || !EqualFolded(entry->name, text, length)) continue;
+        if (outName) *outName = entry->name;
+        return entry;
+    }
+    return nullptr;
+}
+
+void Catalogue::Associate(const char* suffix, int length, CatalogueEntry* program) {
+    if (length < 0) return;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (!entry->name) continue;
+        size_t pathLength = strlen(entry->path);
+        if (pathLength < static_cast<size_t>(length)) continue;
+        // The suffix may reach back over the backslash into the folder part.
+        if (EqualFolded(entry->path + pathLength - length, suffix, length)) entry->program = program;
+    }
+}
+
+int Catalogue::Count() {
+    int count = 0;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) ++count;
+    return count;
 }

@@ -1,8 +1,153 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
 #include "app/LauncherWindow.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/FolderToken.h"
 #include "settings/SettingsFile.h"
 
-// Folder scanning arrives with the catalogue build; until then a build leaves
-// the catalogue empty.
-void LauncherWindow::RebuildCatalogue(SettingsFile&) {
+namespace {
+
+struct SpecialFolder {
+    int id;
+    int depth;  // negative: all levels
+};
+
+// Scanned in this order, so a file of the system folder wins a name lookup
+// over one of the Start Menu (the entry added last comes first).
+const SpecialFolder kSpecialFolders[] = {
+    {CSIDL_COMMON_STARTMENU, -1},
+    {CSIDL_STARTMENU, -1},
+    {CSIDL_PERSONAL, 2},
+    {CSIDL_SYSTEM, 1},
+};
+
+const char* const kDefaultExtensions[] = {".exe", ".doc", ".xls"};
+
+// Programs that open the default document types, looked up by whole name.
+struct BuiltInAssociation {
+    const char* program;
+    const char* extension;
+};
+const BuiltInAssociation kBuiltInAssociations[] = {
+    {"winword.exe", ".doc"},
+    {"excel.exe", ".xls"},
+};
+// Longer than either name, so only a whole name matches (the terminator
+// takes part in the comparison).
+const int kWholeNameLength = 11;
+
+const int kSectionSize = 4096;
+
+// Joins a folder and a name with a backslash; 0 when the result would not
+// fit, so that no cut path (which would name another file) is ever searched
+// or kept.
+int JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
+    int n = snprintf(out, sizeof out, "%s\\%s", folder, name);
+    return n >= 0 && n < static_cast<int>(sizeof out);
+}
+
+ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
+    ExtensionNode* node = new (std::nothrow) ExtensionNode(extension, chain);
+    return node ? node : chain;
+}
+
+int IsShortcut(const char* path, int length) {
+    static const ExtensionNode lnk(".lnk", nullptr);
+    return lnk.Matches(path, length);
+}
+
+}  // namespace
+
+int LauncherWindow::ResolveFolderToken(char (&output)[MAX_PATH], const char* token) {
+    unsigned int id;
+    if (!ParseFolderToken(token, &id)) return 0;
+    output[0] = '\0';
+    SHGetFolderPathA(hwnd, static_cast<int>(id), nullptr, SHGFP_TYPE_CURRENT, output);
+    return 1;
+}
+
+void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     catalogue.Clear();
+
+    ExtensionNode* extensions = nullptr;
+    for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
+    char section[kSectionSize];
+    char* cursor = settings.GetSection("extensions", section, sizeof section);
+    char* key;
+    char* value;
+    while (SettingsFile::NextEntry(&cursor, &key, &value)) extensions = Prepend(key, extensions);
+
+    // A special folder that the shell cannot supply, or a token naming none,
+    // contributes nothing: scanning the empty path would walk the whole
+    // current drive.
+    char folder[MAX_PATH];
+    for (const SpecialFolder& special : kSpecialFolders) {
+        char token[16];
+        snprintf(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
+        ResolveFolderToken(folder, token);
+        if (folder[0]) catalogue.Scan(folder, extensions, special.depth);
+    }
+
+    cursor = settings.GetSection("folders", section, sizeof section);
+    int depth;
+    while (settings.NextIntEntry(&cursor, &key, &depth)) {
+        if (depth == 0) depth = -1;  // 0, empty or no number: all levels
+        if (!ResolveFolderToken(folder, key)) {
+            catalogue.Scan(key, extensions, depth);
+        } else if (folder[0]) {
+            catalogue.Scan(folder, extensions, depth);
+        }
+    }
+
+    for (const BuiltInAssociation& builtIn : kBuiltInAssociations) {
+        CatalogueEntry* program = catalogue.FindPrefix(builtIn.program, kWholeNameLength, nullptr);
+        if (program) {
+            catalogue.Associate(builtIn.extension, static_cast<int>(strlen(builtIn.extension)),
+                                program);
+        }
+    }
+
+    // Configured programs, found by the start of their file name; the chain
+    // is destroyed on the way.
+    while (extensions) {
+        ExtensionNode* node = extensions;
+        extensions = node->next;
+        int n = settings.GetString(section, sizeof section, "extensions", node->ext, "");
+        CatalogueEntry* program = n > 0 ? catalogue.FindPrefix(section, n, nullptr) : nullptr;
+        if (program) catalogue.Associate(node->ext, static_cast<int>(strlen(node->ext)), program);
+        delete node;
+    }
+}
+
+void Catalogue::Scan(const char* folder, ExtensionNode* extensions, int depth) {
+    if (depth == 0 || !extensions) return;
+    char path[MAX_PATH];
+    if (!JoinPath(path, folder, "*.*")) return;
+    WIN32_FIND_DATAA item;
+    HANDLE find = FindFirstFileA(path, &item);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const char* name = item.cFileName;
+        if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
+            // A negative depth never reaches 0: all levels.
+            if (JoinPath(path, folder, name)) Scan(path, extensions, depth < 0 ? depth : depth - 1);
+            continue;
+        }
+        if (!JoinPath(path, folder, name)) continue;
+        int length = static_cast<int>(strlen(path));
+        // A shortcut is catalogued under its target.
+        char target[MAX_PATH];
+        if (IsShortcut(path, length) && ReadShortcutTarget(target, path)) {
+            memcpy(path, target, strlen(target) + 1);
+            length = static_cast<int>(strlen(path));
+        }
+        if (extensions->Matches(path, length)) Add(path);
+    } while (FindNextFileA(find, &item));
+    FindClose(find);
 }
