@@ -31,32 +31,84 @@ inline void PumpMessages() {
     }
 }
 
-// A fresh folder under the temporary folder, removed with what it holds.
+// True inside Wine, where Z: is the Unix root and Unix programs can be run.
+inline bool UnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Starts a Unix shell command from a Windows process (Wine only). Wine gives
+// no exit code for a Unix process, so callers wait for the command's effect.
+inline bool RunUnix(const std::string& command) {
+    std::string line = "/bin/sh -c \"" + command + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+// The Unix form of a Z: path under Wine.
+inline std::string UnixPath(std::string path) {
+    if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path.erase(0, 2);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+// Removes a folder tree without following links to folders.
+inline void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA item;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &item);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = item.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + "\\" + name;
+            bool link = (item.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if ((item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !link) {
+                RemoveTree(path);
+            } else if (!DeleteFileA(path.c_str())) {
+                RemoveDirectoryA(path.c_str());
+            }
+        } while (FindNextFileA(find, &item));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A fresh folder for one test, removed with what it holds. Under Wine it lies
+// in the Unix /tmp, reached through Z:.
 class TempFolder {
 public:
     TempFolder() {
         static int counter = 0;
         char base[MAX_PATH];
-        GetTempPathA(sizeof base, base);
+        if (UnderWine()) {
+            snprintf(base, sizeof base, "Z:\\tmp\\");
+        } else {
+            GetTempPathA(sizeof base, base);
+        }
         char name[MAX_PATH];
         snprintf(name, sizeof name, "%skwivo-test-%lu-%d", base, GetCurrentProcessId(), ++counter);
         path_ = name;
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() {
-        WIN32_FIND_DATAA item;
-        std::string pattern = path_ + "\\*";
-        HANDLE find = FindFirstFileA(pattern.c_str(), &item);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                DeleteFileA(File(item.cFileName).c_str());
-            } while (FindNextFileA(find, &item));
-            FindClose(find);
+        if (UnderWine()) {
+            RunUnix("rm -rf '" + UnixPath(path_) + "'");
+        } else {
+            RemoveTree(path_);
         }
-        RemoveDirectoryA(path_.c_str());
     }
     const std::string& Path() const { return path_; }
     std::string File(const char* name) const { return path_ + "\\" + name; }
+    std::string File(const std::string& name) const { return File(name.c_str()); }
 
 private:
     std::string path_;
