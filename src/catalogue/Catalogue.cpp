@@ -63,26 +63,25 @@ void Catalogue::Clear() {
     entryCount = 0;
 }
 
-CatalogueEntry* Catalogue::FindExact(const char* path, size_t hash, size_t* slot) const {
+// The slot that holds the path, or the empty slot where it belongs.
+Catalogue::IndexSlot* Catalogue::FindSlot(const char* path, size_t hash) const {
     size_t mask = indexSize - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        CatalogueEntry* entry = index[i];
-        if (!entry || strcmp(entry->path, path) == 0) {
-            *slot = i;
-            return entry;
-        }
+        IndexSlot* slot = &index[i];
+        if (!slot->entry || (slot->hash == hash && strcmp(slot->entry->path, path) == 0)) return slot;
     }
 }
 
 int Catalogue::GrowIndex() {
     size_t size = indexSize ? indexSize * 2 : 1024;
-    CatalogueEntry** grown = static_cast<CatalogueEntry**>(calloc(size, sizeof *grown));
+    IndexSlot* grown = static_cast<IndexSlot*>(calloc(size, sizeof *grown));
     if (!grown) return 0;
     size_t mask = size - 1;
-    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        size_t i = HashPath(entry->path) & mask;
-        while (grown[i]) i = (i + 1) & mask;
-        grown[i] = entry;
+    for (size_t old = 0; old < indexSize; ++old) {
+        if (!index[old].entry) continue;
+        size_t i = index[old].hash & mask;
+        while (grown[i].entry) i = (i + 1) & mask;
+        grown[i] = index[old];
     }
     free(index);
     index = grown;
@@ -95,8 +94,8 @@ void Catalogue::Add(const char* path) {
     // memory runs out the file is left out; the catalogue stays consistent.
     if ((entryCount + 1) * 2 > indexSize && !GrowIndex()) return;
     size_t hash = HashPath(path);
-    size_t slot;
-    if (FindExact(path, hash, &slot)) return;
+    IndexSlot* slot = FindSlot(path, hash);
+    if (slot->entry) return;
 
     CatalogueEntry* entry = static_cast<CatalogueEntry*>(malloc(sizeof *entry));
     size_t size = strlen(path) + 1;
@@ -113,7 +112,8 @@ void Catalogue::Add(const char* path) {
     entry->program = nullptr;
     entry->next = head;
     head = entry;
-    index[slot] = entry;
+    slot->entry = entry;
+    slot->hash = hash;
     ++entryCount;
 }
 

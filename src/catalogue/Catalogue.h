@@ -53,11 +53,15 @@ public:
 private:
     // Exact-path index beside the list, so that the duplicate test of Add
     // costs constant time instead of a walk: open addressing, linear probing,
-    // at most half full.
-    CatalogueEntry* FindExact(const char* path, size_t hash, size_t* slot) const;
+    // at most half full. The hash is kept so that growing never rereads paths.
+    struct IndexSlot {
+        CatalogueEntry* entry;
+        size_t hash;
+    };
+    IndexSlot* FindSlot(const char* path, size_t hash) const;
     int GrowIndex();
 
-    CatalogueEntry** index;
+    IndexSlot* index;
     size_t indexSize;  // a power of two, or 0
     size_t entryCount;
 };

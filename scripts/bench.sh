@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: the catalogue lists natively (no sanitizers)
+# and the catalogue scan under Wine. They print figures; nothing here fails
+# because the machine is busy.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$KWIVO_ROOT"
+trap kwivo_stop_all EXIT
+
+kwivo_install
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j "$(nproc)" --target catalogue_bench
+say "catalogue lists (native)"
+build/bench/bin/catalogue_bench
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target scan_bench
+kwivo_start_xvfb
+kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
+tree=/tmp/kwivo-scan-bench
+say "catalogue scan of $tree (Wine)"
+"$WINE" build/windows/bin/scan_bench.exe "Z:${tree//\//\\}"
