@@ -17,11 +17,7 @@ namespace {
 // where kwivo.ini is read.
 class CatalogueBuildTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(sizeof previous_, previous_);
-        ASSERT_TRUE(SetCurrentDirectoryA(root_.Path().c_str()));
-    }
-    void TearDown() override { SetCurrentDirectoryA(previous_); }
+    void SetUp() override { ASSERT_TRUE(inRoot_.Changed()); }
 
     std::string Make(const std::string& relative) {
         // Creates the folders on the way, then the file (a name ending in "\"
@@ -66,7 +62,7 @@ protected:
     }
 
     test::TempFolder root_;
-    char previous_[MAX_PATH];
+    test::CurrentDirectory inRoot_{root_.Path()};
     LauncherWindow launcher_{GetModuleHandleA(nullptr)};
 };
 
@@ -118,7 +114,6 @@ TEST_F(CatalogueBuildTest, LaterFoldersWinAndDuplicatesKeepOneEntry) {
     int copies = 0;
     for (CatalogueEntry* e = launcher_.catalogue.head; e; e = e->next) copies += mine == e->path;
     EXPECT_EQ(copies, 1);
-    EXPECT_NE(launcher_.catalogue.head, nullptr);
 }
 
 TEST_F(CatalogueBuildTest, FolderTokens) {

@@ -11,15 +11,11 @@ namespace {
 // Runs each case in a fresh current directory, where ".\" names point.
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(sizeof previous_, previous_);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
-    }
-    void TearDown() override { SetCurrentDirectoryA(previous_); }
+    void SetUp() override { ASSERT_TRUE(inFolder_.Changed()); }
     void Write(const char* text) { test::WriteTextFile(folder_.File("kwivo.ini"), text); }
 
     test::TempFolder folder_;
-    char previous_[MAX_PATH];
+    test::CurrentDirectory inFolder_{folder_.Path()};
 };
 
 TEST_F(SettingsFileTest, PathNamesTheFileInTheCurrentDirectory) {

@@ -114,6 +114,22 @@ private:
     std::string path_;
 };
 
+// Makes a folder the current directory, where ".\" names point, for the
+// object's lifetime.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& folder) {
+        GetCurrentDirectoryA(sizeof previous_, previous_);
+        changed_ = SetCurrentDirectoryA(folder.c_str()) != 0;
+    }
+    ~CurrentDirectory() { SetCurrentDirectoryA(previous_); }
+    bool Changed() const { return changed_; }
+
+private:
+    char previous_[MAX_PATH];
+    bool changed_;
+};
+
 inline void WriteTextFile(const std::string& path, const char* text) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return;
