@@ -42,6 +42,13 @@ int LauncherWindow::Initialise(int) {
     runs = settings.GetInt("misc", "runs", 0);
     slideSpeed = settings.GetInt("ui", "slidespeed", kDefaultSlideSpeed);
     growSpeed = settings.GetInt("ui", "growspeed", kDefaultGrowSpeed);
+    // A slide or grow that never reaches its target would leave its timer
+    // running for good: speeds that go backwards or nowhere get the default
+    // (a slide speed of 0 stays: it turns sliding off), and huge ones a cap.
+    if (slideSpeed < 0) slideSpeed = kDefaultSlideSpeed;
+    if (slideSpeed > kMaxSpeed) slideSpeed = kMaxSpeed;
+    if (growSpeed <= 0) growSpeed = kDefaultGrowSpeed;
+    if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
 
     backColour = back;
     LOGBRUSH brush = {BS_SOLID, back, 0};
@@ -65,7 +72,7 @@ int LauncherWindow::Initialise(int) {
     width = screenWidth < kMaxStripWidth ? screenWidth : kMaxStripWidth;
     height = kStripHeight;
     y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    int centreX = (screenWidth - width) / 2;
+    int centreX = CentreX();
 
     RebuildCatalogue(settings);
 

@@ -26,9 +26,21 @@ public:
     static constexpr int kDefaultHotkeyModifiers = MOD_ALT;
     static constexpr int kDefaultHotkeyKey = VK_SPACE;
 
-    // End-of-slide actions.
+    // Animation: timer 1 slides the strip, timer 2 grows it, both every 10 ms.
+    static constexpr UINT_PTR kSlideTimer = 1;
+    static constexpr UINT_PTR kGrowTimer = 2;
+    static constexpr UINT kTimerPeriodMs = 10;
+    static constexpr int kPauseTicks = 50;
+    static constexpr int kExpandedHeight = 210;
+    // Speeds beyond this reach any target on the screen in one tick; the cap
+    // keeps the arithmetic of a tick far from overflow.
+    static constexpr int kMaxSpeed = 10000;
+
+    // What the end of a slide does.
     static constexpr unsigned short kSlideHide = 1;
     static constexpr unsigned short kSlideEmptyInput = 2;
+    // What the end of a grow does.
+    static constexpr unsigned short kGrowHideInfo = 1;
 
     explicit LauncherWindow(HINSTANCE moduleInstance);
     ~LauncherWindow() override;
@@ -45,8 +57,29 @@ public:
     // empty string when the shell has none); 0 when the text is no token,
     // the output then untouched.
     int ResolveFolderToken(char (&output)[MAX_PATH], const char* token);
+    // Typing and completion.
+    void OnChar(unsigned int code) override;
+    void OnPasteText(const char* text) override;
+    const char* GetCopyText() override;
+    void UpdateCompletion();
+    void AcceptCompletion();
+
+    // Enter: launch, hand to the shell, or run a command.
+    void Execute();
+    void RunCommand(const char* command);
+
+    // Sliding in and out, growing and shrinking.
+    void OnHotKey() override;
+    void OnTimer(UINT_PTR id) override;
     void StartSlide(int target, unsigned short flags, int pauseX);
+    void StartGrow(int target, unsigned short flags);
+    void EndGrow();
     void ShowInfo(int show);
+    void Dismiss(int animate);
+    // Where the strip rests: the centre of the screen as it is now.
+    int CentreX() const;
+
+    void OnPaint(HDC dc) override;
 
     ATOM hotkeyAtom;
     InputLine input;

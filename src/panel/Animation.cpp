@@ -1,16 +1,113 @@
+#include <climits>
+
 #include "app/LauncherWindow.h"
 
-// The timers that move and grow the strip arrive with the animation; until
-// then a slide or a grow only records where it is headed.
+int LauncherWindow::CentreX() const {
+    // A screen that has become narrower than the strip since start-up puts
+    // the strip at the left edge rather than beyond it.
+    int centre = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    return centre < 0 ? 0 : centre;
+}
+
+void LauncherWindow::OnHotKey() {
+    if (runs < INT_MAX) ++runs;
+    if (slideSpeed != 0) {
+        if (IsWindowVisible(hwnd)) {
+            // Whether at rest or still sliding in: on to the right.
+            Dismiss(1);
+            return;
+        }
+        x = -width;
+        MoveWindow(hwnd, x, y, width, height, TRUE);
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+        StartSlide(CentreX(), 0, 0);
+        return;
+    }
+    // Without sliding the strip is shown and hidden in place, and keeps what
+    // was typed.
+    MoveWindow(hwnd, x, y, width, height, TRUE);
+    if (IsWindowVisible(hwnd)) {
+        ShowWindow(hwnd, SW_HIDE);
+    } else {
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+    }
+}
 
 void LauncherWindow::StartSlide(int target, unsigned short flags, int pauseX) {
     slideTarget = target;
     slideFlags = flags;
     slidePause = pauseX;
+    SetTimer(hwnd, kSlideTimer, kTimerPeriodMs, nullptr);
+}
+
+void LauncherWindow::StartGrow(int target, unsigned short flags) {
+    growTarget = target;
+    growFlags = flags;
+    SetTimer(hwnd, kGrowTimer, kTimerPeriodMs, nullptr);
+}
+
+void LauncherWindow::EndGrow() {
+    height = growTarget;
+    KillTimer(hwnd, kGrowTimer);
+    if (growFlags & kGrowHideInfo) infoVisible = 0;
+}
+
+void LauncherWindow::OnTimer(UINT_PTR id) {
+    if (id == kSlideTimer) {
+        if (pauseTicks != 0) {
+            // The pause's last tick clears the pause position, so that the
+            // next tick moves on instead of pausing again.
+            if (--pauseTicks == 0) slidePause = 0;
+            return;
+        }
+        if (x < slideTarget) x += slideSpeed;
+        if (slidePause != 0 && x >= slidePause) {
+            x = slidePause;
+            pauseTicks = kPauseTicks;
+        }
+        if (x >= slideTarget) {
+            x = slideTarget;
+            KillTimer(hwnd, kSlideTimer);
+            if (slideFlags & kSlideHide) ShowWindow(hwnd, SW_HIDE);
+            if (slideFlags & kSlideEmptyInput) input.Clear();
+        }
+    } else if (id == kGrowTimer) {
+        if (height < growTarget) {
+            height += growSpeed;
+            if (height >= growTarget) EndGrow();
+        } else if (height > growTarget) {
+            // Shrinking goes in steps of the target height, not growSpeed.
+            height -= growTarget;
+            if (height <= growTarget) EndGrow();
+        } else {
+            // Already there (a collapse asked for before the expansion's
+            // first tick): end, so that the timer stops and the view goes.
+            EndGrow();
+        }
+    } else {
+        return;  // not one of ours
+    }
+    MoveWindow(hwnd, x, y, width, height, TRUE);
 }
 
 void LauncherWindow::ShowInfo(int show) {
-    // The view is painted from the start of an expansion and until the end
-    // of a collapse.
-    if (show) infoVisible = 1;
+    if (show) {
+        StartGrow(kExpandedHeight, 0);
+        infoVisible = 1;  // painted while the strip grows
+    } else {
+        StartGrow(kStripHeight, kGrowHideInfo);  // painted until the end
+    }
+}
+
+void LauncherWindow::Dismiss(int animate) {
+    input.Clear();
+    completion = nullptr;
+    if (!animate) return;
+    if (slideSpeed != 0) {
+        StartSlide(GetSystemMetrics(SM_CXSCREEN), kSlideHide, 0);
+    } else {
+        ShowWindow(hwnd, SW_HIDE);
+    }
 }

@@ -22,3 +22,14 @@ void InputLine::PutText(const char* source) {
         PutChar(static_cast<unsigned short>(static_cast<short>(static_cast<signed char>(*p))));
     }
 }
+
+void InputLine::Clear() {
+    length = 0;
+    text[0] = '\0';
+}
+
+int IsAbsolutePath(const char* text) {
+    if (text[0] == '\0') return 0;
+    if (text[0] == '\\' && text[1] == '\\') return 1;
+    return text[1] == ':' && text[2] == '\\';
+}

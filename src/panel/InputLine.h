@@ -13,7 +13,11 @@ public:
     // byte while there is room, and dropped without notice when there is none.
     void PutChar(unsigned short code);
     void PutText(const char* text);
+    void Clear();
 
     char text[260];
     int length;
 };
+
+// A drive path ("C:\...", any first character) or a network path ("\\...").
+int IsAbsolutePath(const char* text);

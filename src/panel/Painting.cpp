@@ -1,0 +1,104 @@
+#include "panel/Painting.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+
+#include "app/LauncherWindow.h"
+
+namespace {
+
+// Inside the strip's frame: the margin of the prompt, and where the typed
+// text starts after it.
+const int kMargin = 5;
+const int kPromptWidth = 10;
+
+// Selects a brush for the object's lifetime and puts the previous one back.
+class ScopedSelectBrush {
+public:
+    ScopedSelectBrush(HDC dc, HBRUSH brush) : dc_(dc), previous_(SelectObject(dc, brush)) {}
+    ~ScopedSelectBrush() { SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+const char kInfoFormat[] =
+    "Kwivo v1.0r3\n"
+    " Type the start of a name; Tab takes the rest, Enter starts it.\n"
+    "\n"
+    " ALT-SPACE\tShow/Hide Kwivo (Go on! Try it now...)\n"
+    " / \t\tShow/Hide this information\n"
+    " /m\t\t[My Documents]\n"
+    " /w\t\tKwivo on the web\n"
+    " /r\t\tRescan folders\n"
+    " /q\t\tQuit\n"
+    "\n"
+    " Files:\t%d\tRuns:\t%d\tMemory:\t%dK";
+
+}  // namespace
+
+int FormatInfoText(char (&text)[1024], int files, int runs, int memoryKB) {
+    int n = snprintf(text, sizeof text, kInfoFormat, files, runs, memoryKB);
+    if (n < 0) {
+        text[0] = '\0';
+        return 0;
+    }
+    return n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1;
+}
+
+int GetWorkingSetKB() {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                 GetCurrentProcessId());
+    if (!process) return 0;
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    int kb = 0;
+    if (GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+        kb = static_cast<int>(counters.WorkingSetSize / 1024);
+    }
+    CloseHandle(process);
+    return kb;
+}
+
+void LauncherWindow::OnPaint(HDC dc) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    ScopedSelectBrush brush(dc, background);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+
+    InflateRect(&r, -kMargin, -kMargin);
+    const int innerLeft = r.left;
+    DrawTextA(dc, ">", 1, &r, 0);
+    r.left += kPromptWidth;
+    DrawTextA(dc, input.text, input.length, &r, 0);
+
+    if (completion) {
+        // Right behind the typed text, as the font measures it.
+        SIZE typed;
+        GetTextExtentPoint32A(dc, input.text, input.length, &typed);
+        r.left += typed.cx;
+        COLORREF previous = SetTextColor(dc, completionColour);
+        DrawTextA(dc, completion, -1, &r, 0);
+        SetTextColor(dc, previous);
+    }
+
+    if (infoVisible) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SIZE letter;
+        GetTextExtentPoint32A(dc, "A", 1, &letter);
+        const int lineHeight = letter.cy;
+        r.top += lineHeight;
+        r.left = innerLeft;
+        // The box's top edge runs through the middle of the banner line.
+        Rectangle(dc, r.left, r.top + lineHeight / 2, r.right, r.bottom);
+        r.left += kMargin;
+        r.right -= kMargin;
+        r.bottom -= kMargin;
+        char text[1024];
+        int n = FormatInfoText(text, catalogue.Count(), runs, GetWorkingSetKB());
+        DrawTextA(dc, text, n, &r, DT_EXPANDTABS);
+    }
+}

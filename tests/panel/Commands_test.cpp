@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "settings/SettingsFile.h"
+#include "support/TestLauncher.h"
+#include "support/Win32Test.h"
+
+namespace {
+
+using test::TestLauncher;
+
+std::string Beside(const char* name) {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string self(path, n);
+    return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return text;
+    int c;
+    while ((c = fgetc(f)) != EOF) text += static_cast<char>(c);
+    fclose(f);
+    return text;
+}
+
+// Sets a default value under HKEY_CLASSES_ROOT for the test's lifetime.
+class ClassKey {
+public:
+    ClassKey(const std::string& key, const std::string& value) : key_(key) {
+        HKEY h;
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                            nullptr) == ERROR_SUCCESS) {
+            DWORD size = sizeof previous_;
+            hadValue_ = RegQueryValueExA(h, nullptr, nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(previous_), &size) == ERROR_SUCCESS;
+            RegSetValueExA(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+            RegCloseKey(h);
+        }
+    }
+    ~ClassKey() {
+        HKEY h;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS) return;
+        if (hadValue_) {
+            RegSetValueExA(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
+                           static_cast<DWORD>(strlen(previous_) + 1));
+        } else {
+            RegDeleteValueA(h, nullptr);
+        }
+        RegCloseKey(h);
+    }
+
+private:
+    std::string key_;
+    char previous_[1024] = "";
+    bool hadValue_ = false;
+};
+
+// Each case runs in a folder of its own, which is also the current
+// directory (kwivo.ini), with the recorder program at hand.
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(inFolder_.Changed());
+        record_ = folder_.File("record.txt");
+        SetEnvironmentVariableA("KWIVO_RECORD", record_.c_str());
+        CreateDirectoryA(folder_.File("My Tools").c_str(), nullptr);
+        recorder_ = folder_.File("My Tools\\rec.exe");
+        ASSERT_TRUE(CopyFileA(Beside("recorder.exe").c_str(), recorder_.c_str(), FALSE));
+        ShowWindow(l_.hwnd, SW_SHOWNOACTIVATE);
+    }
+    // The recorded command lines, once the expected number of starts arrived.
+    std::string Recorded(int lines = 1) {
+        std::string text;
+        test::WaitFor([&] {
+            text = ReadAll(record_);
+            int n = 0;
+            for (char c : text) n += c == '\n';
+            return n >= lines;
+        });
+        return text;
+    }
+    bool Dismissed() {
+        return l_.input.length == 0 && l_.completion == nullptr &&
+               l_.TimerRunning(LauncherWindow::kSlideTimer) && l_.slideFlags == LauncherWindow::kSlideHide &&
+               l_.slideTarget == GetSystemMetrics(SM_CXSCREEN);
+    }
+
+    test::TempFolder folder_;
+    test::CurrentDirectory inFolder_{folder_.Path()};
+    std::string record_;
+    std::string recorder_;
+    TestLauncher l_;
+};
+
+TEST_F(CommandsTest, EnterOnNothingDismisses) {
+    l_.OnChar('\r');
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, LaunchesACatalogueEntryQuotedEvenWithBlanks) {
+    // Unquoted, "...\My Tools\rec.exe" would start this "...\My.exe" first.
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("My.exe").c_str(), FALSE));
+    l_.catalogue.Add(recorder_.c_str());
+    l_.Type("re");
+    ASSERT_STREQ(l_.completion, "c.exe");
+    l_.OnChar('\r');
+    EXPECT_EQ(Recorded(), recorder_ + "|\"" + recorder_ + "\"\n");
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, LaunchesADocumentWithItsProgram) {
+    l_.catalogue.Add(recorder_.c_str());
+    CatalogueEntry* program = l_.catalogue.head;
+    std::string plan = folder_.File("plan.doc");
+    test::WriteTextFile(plan, "doc");
+    l_.catalogue.Add(plan.c_str());
+    l_.catalogue.Associate(".doc", 4, program);
+    l_.Type("PLAN");
+    l_.OnChar('\r');
+    EXPECT_EQ(Recorded(), recorder_ + "|\"" + recorder_ + "\" \"" + plan + "\"\n");
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, FailedLaunchLeavesEverythingAsItWas) {
+    l_.catalogue.Add("C:\\nowhere\\missing.exe");
+    l_.Type("miss");
+    const char* completion = l_.completion;
+    l_.OnChar('\r');
+    EXPECT_STREQ(l_.input.text, "miss");
+    EXPECT_EQ(l_.completion, completion);
+    EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer));
+    EXPECT_TRUE(IsWindowVisible(l_.hwnd));
+    l_.OnChar('\r');  // Enter again tries again, still in vain
+    EXPECT_STREQ(l_.input.text, "miss");
+}
+
+TEST_F(CommandsTest, ShellOpensTheCompletedText) {
+    ClassKey extension(".kwivotest", "KwivoTest.File");
+    ClassKey command("KwivoTest.File\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
+    std::string doc = folder_.File("report.kwivotest");
+    test::WriteTextFile(doc, "x");
+    l_.Type((folder_.Path() + "\\rep").c_str());
+    ASSERT_STREQ(l_.completion, "ort.kwivotest");
+    l_.OnChar('\r');
+    EXPECT_NE(Recorded().find("\"" + doc + "\""), std::string::npos);
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, ATextEndingInABackslashOpensThatFolder) {
+    ClassKey folderClass("Folder\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
+    ClassKey directoryClass("Directory\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
+    l_.Type((folder_.Path() + "\\My Tools\\").c_str());
+    ASSERT_STREQ(l_.completion, "rec.exe");
+    l_.OnChar('\r');
+    std::string recorded = Recorded();
+    EXPECT_NE(recorded.find(folder_.Path() + "\\My Tools"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("rec.exe\"\n"), std::string::npos) << recorded;
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, UnknownTextGoesToTheShellAsTyped) {
+    l_.Type("no-such-program-kwivo");
+    l_.OnChar('\r');
+    EXPECT_TRUE(Dismissed());  // whatever the shell made of it
+}
+
+TEST_F(CommandsTest, FolderSuffixAddsTheFolderAndRescans) {
+    CreateDirectoryA(folder_.File("Extra").c_str(), nullptr);
+    CreateDirectoryA(folder_.File("Extra\\Sub").c_str(), nullptr);
+    test::WriteTextFile(folder_.File("Extra\\kwivotool.exe"), "MZ");
+    test::WriteTextFile(folder_.File("Extra\\Sub\\kwivodeep.exe"), "MZ");
+    std::string extra = folder_.File("Extra");
+    l_.Type((extra + " /s").c_str());
+    l_.OnChar('\r');
+    EXPECT_EQ(GetPrivateProfileIntA("folders", extra.c_str(), -1, folder_.File("kwivo.ini").c_str()), 1);
+    EXPECT_NE(l_.catalogue.FindPrefix("kwivotool", 9, nullptr), nullptr);
+    EXPECT_EQ(l_.catalogue.FindPrefix("kwivodeep", 9, nullptr), nullptr);  // its own files only
+    EXPECT_TRUE(Dismissed());
+
+    // A capital S too; a folder listed already gets the value 1 again.
+    WritePrivateProfileStringA("folders", extra.c_str(), "5", folder_.File("kwivo.ini").c_str());
+    l_.Type((extra + " /S").c_str());
+    l_.OnChar('\r');
+    EXPECT_EQ(GetPrivateProfileIntA("folders", extra.c_str(), -1, folder_.File("kwivo.ini").c_str()), 1);
+
+    // " /s" alone is no folder; a pasted line break makes none either.
+    l_.input.Clear();
+    l_.OnPasteText((extra + "\r\n[hotkey]\r\nvk=0 /s").c_str());
+    l_.OnChar('\r');
+    EXPECT_EQ(GetPrivateProfileIntA("hotkey", "vk", -1, folder_.File("kwivo.ini").c_str()), -1);
+}
+
+TEST_F(CommandsTest, SlashCommandsAreWholeLettersAnyCase) {
+    l_.Type("/x /s");
+    l_.OnChar('\r');
+    EXPECT_STREQ(l_.input.text, "/x /s");  // a command, unknown: nothing happens
+    EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer));
+    EXPECT_FALSE(test::FileExists(folder_.File("kwivo.ini")));
+    for (const char* unknown : {"/q ", "/quit", "/ q"}) {
+        l_.input.Clear();
+        l_.Type(unknown);
+        l_.OnChar('\r');
+        EXPECT_STREQ(l_.input.text, unknown);
+        EXPECT_TRUE(IsWindow(l_.hwnd));
+    }
+    l_.input.Clear();
+    l_.runs = 9;
+    l_.Type("/Q");
+    l_.OnChar('\r');
+    EXPECT_FALSE(IsWindow(l_.hwnd));
+    EXPECT_EQ(l_.destroys, 1);
+    EXPECT_EQ(GetPrivateProfileIntA("misc", "runs", -1, folder_.File("kwivo.ini").c_str()), 9);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(CommandsTest, SlashTogglesTheInformationView) {
+    l_.Type("/");
+    l_.OnChar('\r');
+    EXPECT_EQ(l_.infoVisible, 1);
+    EXPECT_EQ(l_.growTarget, LauncherWindow::kExpandedHeight);
+    EXPECT_EQ(l_.input.length, 0);
+    EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer));  // the strip stays
+    l_.Type("/?anything");
+    l_.OnChar('\r');
+    EXPECT_EQ(l_.growTarget, LauncherWindow::kStripHeight);
+    EXPECT_EQ(l_.input.length, 0);
+}
+
+TEST_F(CommandsTest, RescanFindsNewFiles) {
+    CreateDirectoryA(folder_.File("Tools").c_str(), nullptr);
+    WritePrivateProfileStringA("folders", folder_.File("Tools").c_str(), "1",
+                               folder_.File("kwivo.ini").c_str());
+    test::WriteTextFile(folder_.File("Tools\\kwivonew.exe"), "MZ");
+    EXPECT_EQ(l_.catalogue.FindPrefix("kwivonew", 8, nullptr), nullptr);
+    l_.Type("/r");
+    l_.OnChar('\r');
+    EXPECT_NE(l_.catalogue.FindPrefix("kwivonew", 8, nullptr), nullptr);
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(CommandsTest, WebPageAndDocumentsGoToTheShell) {
+    std::string handler = "\"" + recorder_ + "\" \"%1\"";
+    ClassKey https("https\\shell\\open\\command", handler);
+    ClassKey folderClass("Folder\\shell\\open\\command", handler);
+    ClassKey directoryClass("Directory\\shell\\open\\command", handler);
+    l_.Type("/W");
+    l_.OnChar('\r');
+    EXPECT_NE(Recorded(1).find("https://"), std::string::npos);
+    EXPECT_TRUE(Dismissed());
+
+    char documents[MAX_PATH];
+    ASSERT_EQ(l_.ResolveFolderToken(documents, "$0x0005"), 1);
+    l_.Type("/m");
+    l_.OnChar('\r');
+    EXPECT_NE(Recorded(2).find(documents), std::string::npos);
+    EXPECT_TRUE(Dismissed());
+}
+
+}  // namespace

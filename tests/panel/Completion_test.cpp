@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/TestLauncher.h"
+#include "support/Win32Test.h"
+
+namespace {
+
+using test::TestLauncher;
+
+std::string Completion(const TestLauncher& l) {
+    return l.completion ? l.completion : "<none>";
+}
+
+TEST(Completion, FromTheCatalogueAndTab) {
+    TestLauncher l;
+    l.catalogue.Add("C:\\P\\notepad.exe");
+    l.catalogue.Add("C:\\Q\\Notes.txt");
+    l.Type("no");
+    EXPECT_EQ(Completion(l), "tes.txt");  // the entry added last
+    l.Type("tep");
+    EXPECT_EQ(Completion(l), "ad.exe");
+    EXPECT_EQ(l.completion, l.catalogue.FindPrefix("notep", 5, nullptr)->name + 5);
+    l.OnChar('\t');
+    EXPECT_STREQ(l.input.text, "notepad.exe");
+    EXPECT_EQ(l.completion, nullptr);  // nothing offered until the next edit
+    l.OnChar(8);
+    EXPECT_EQ(Completion(l), "e");
+
+    // A name equal to the text: an empty completion, not none.
+    l.input.Clear();
+    l.Type("NOTEPAD.EXE");
+    EXPECT_EQ(Completion(l), "");
+    l.OnChar('\t');
+    EXPECT_STREQ(l.input.text, "NOTEPAD.EXE");
+
+    // Escape is typed like any character and then matches nothing.
+    l.OnChar(27);
+    EXPECT_EQ(l.input.length, 12);
+    EXPECT_EQ(l.completion, nullptr);
+    EXPECT_STREQ(l.GetCopyText(), l.input.text);
+}
+
+TEST(Completion, EditingLimitsAndPaste) {
+    TestLauncher l;
+    l.catalogue.Add("C:\\x\\abc.exe");
+    l.OnChar(8);
+    EXPECT_EQ(l.input.length, 0);
+    EXPECT_EQ(l.completion, nullptr);
+    for (int i = 0; i < 257; ++i) l.OnChar('a');
+    EXPECT_EQ(l.input.length, 256);
+    l.OnChar(8);
+    EXPECT_EQ(l.input.length, 255);
+
+    l.input.Clear();
+    l.OnPasteText("ab\x08" "c");
+    EXPECT_STREQ(l.input.text, "ac");
+    EXPECT_EQ(Completion(l), "<none>");
+    l.input.Clear();
+    l.OnPasteText("AB");
+    EXPECT_EQ(Completion(l), "c.exe");
+}
+
+TEST(Completion, WhatIsAbsolute) {
+    TestLauncher l;
+    l.catalogue.Add("C:\\x\\c.exe");
+    l.Type("C:");
+    EXPECT_EQ(l.completion, nullptr);  // looked up in the catalogue: no name holds a colon
+    l.Type("\\");
+    EXPECT_NE(l.completion, nullptr);  // the first entry of the drive's root
+    l.input.Clear();
+    l.Type("\\");
+    EXPECT_EQ(l.completion, nullptr);  // one backslash: catalogue, nothing
+    l.input.Clear();
+    l.Type("7:\\");
+    EXPECT_EQ(l.completion, nullptr);  // absolute, on a drive that is not there
+}
+
+class FileCompletionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateDirectoryA(folder_.File("Windows").c_str(), nullptr);
+        CreateDirectoryA(folder_.File("Windows\\System").c_str(), nullptr);
+    }
+    test::TempFolder folder_;
+    TestLauncher l_;
+};
+
+TEST_F(FileCompletionTest, FolderStepsWithTabAndBackslash) {
+    std::string base = folder_.Path() + "\\";
+    l_.Type((base + "win").c_str());
+    EXPECT_EQ(Completion(l_), "dows");  // the rest as the file system stores it
+    EXPECT_EQ(l_.completionIsFolder, 1);
+    EXPECT_EQ(std::string(l_.completionPath), base + "Windows");
+    l_.OnChar('\t');
+    EXPECT_EQ(std::string(l_.input.text), base + "windows");
+    l_.OnChar('\\');  // the accept cleared the completion: taken once only
+    EXPECT_EQ(std::string(l_.input.text), base + "windows\\");
+    EXPECT_EQ(Completion(l_), "System");
+
+    // A backslash after a folder completion takes it first.
+    l_.input.Clear();
+    l_.Type((base + "Win\\").c_str());
+    EXPECT_EQ(std::string(l_.input.text), base + "Windows\\");
+    EXPECT_EQ(Completion(l_), "System");
+}
+
+TEST_F(FileCompletionTest, FileCompletionAndABackslashAfterIt) {
+    test::WriteTextFile(folder_.File("Windows\\readme.txt"), "x");
+    std::string windows = folder_.Path() + "\\Windows\\";
+    l_.Type((windows + "rea").c_str());
+    EXPECT_EQ(Completion(l_), "dme.txt");
+    EXPECT_EQ(l_.completionIsFolder, 0);
+    l_.OnChar('\\');  // appended to the typed text alone
+    EXPECT_EQ(std::string(l_.input.text), windows + "rea\\");
+}
+
+TEST_F(FileCompletionTest, NamesThatDoNotExtendTheTextOfferNothingToAdd) {
+    std::string base = folder_.Path() + "\\";
+    l_.Type((base + "W*s").c_str());  // wildcards take effect
+    ASSERT_NE(l_.completion, nullptr);
+    EXPECT_EQ(Completion(l_), "");
+    EXPECT_EQ(l_.completionIsFolder, 1);
+    l_.OnChar('\t');
+    EXPECT_EQ(std::string(l_.input.text), base + "W*s");
+
+    l_.input.Clear();
+    l_.Type((base + "zzz").c_str());
+    EXPECT_EQ(l_.completion, nullptr);  // nothing found
+}
+
+TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {
+    if (!test::UnderWine()) GTEST_SKIP() << "makes the long names with a Unix shell";
+    // A folder whose path, with the name found in it, passes 259 characters.
+    std::string deep = folder_.File(std::string(200 - folder_.Path().size(), 'd'));
+    std::string name = std::string(100, 'n') + ".exe";
+    ASSERT_TRUE(test::RunUnix("mkdir -p '" + test::UnixPath(deep) + "' && touch '" +
+                              test::UnixPath(deep) + "/" + name + "'"));
+    ASSERT_TRUE(test::WaitFor([&] {
+        WIN32_FIND_DATAA item;
+        HANDLE find = FindFirstFileA((deep + "\\n*").c_str(), &item);
+        if (find == INVALID_HANDLE_VALUE) return false;
+        FindClose(find);
+        return true;
+    }));
+    l_.Type((deep + "\\n").c_str());
+    EXPECT_EQ(l_.completion, nullptr);
+    // A shorter name in the same folder is offered as usual.
+    test::WriteTextFile(deep + "\\m.exe", "MZ");
+    l_.OnChar(8);
+    l_.Type("m");
+    EXPECT_EQ(Completion(l_), ".exe");
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+#include "panel/Painting.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/TestLauncher.h"
+
+namespace {
+
+using test::TestLauncher;
+
+const COLORREF kBack = RGB(232, 95, 25);
+const COLORREF kText = RGB(255, 255, 255);
+const COLORREF kCompletion = RGB(0, 160, 0);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// Paints the strip into a memory bitmap of the window's size, as the window
+// framework would: text background and text colour set, no font selected.
+class Canvas {
+public:
+    explicit Canvas(TestLauncher& l) {
+        MoveWindow(l.hwnd, 0, 0, l.width, l.height, FALSE);
+        RECT r;
+        GetClientRect(l.hwnd, &r);
+        width_ = r.right;
+        height_ = r.bottom;
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        RECT all = {0, 0, width_, height_};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        SetBkColor(dc_, l.backColour);
+        SetTextColor(dc_, l.textColour);
+        l.OnPaint(dc_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    // The first and last columns within rows [top, bottom) that hold the colour.
+    bool Columns(COLORREF c, int left, int top, int right, int bottom, int* first, int* last) const {
+        *first = -1;
+        *last = -1;
+        for (int x = left; x < right; ++x) {
+            for (int y = top; y < bottom; ++y) {
+                if (At(x, y) == c) {
+                    if (*first < 0) *first = x;
+                    *last = x;
+                    break;
+                }
+            }
+        }
+        return *first >= 0;
+    }
+    int TextWidth(const char* text) const {
+        SIZE size;
+        GetTextExtentPoint32A(dc_, text, static_cast<int>(strlen(text)), &size);
+        return size.cx;
+    }
+    int LineHeight() const {
+        SIZE size;
+        GetTextExtentPoint32A(dc_, "A", 1, &size);
+        return size.cy;
+    }
+    HDC Dc() const { return dc_; }
+    int W() const { return width_; }
+    int H() const { return height_; }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    int width_, height_;
+};
+
+TEST(Painting, EmptyStripShowsFrameAndPromptOnly) {
+    TestLauncher l;
+    Canvas c(l);
+    ASSERT_EQ(c.W(), 480);
+    ASSERT_EQ(c.H(), 30);
+    EXPECT_EQ(c.At(0, 0), kBlack);  // the frame, in the default pen
+    EXPECT_EQ(c.At(479, 29), kBlack);
+    EXPECT_EQ(c.At(240, 0), kBlack);
+    EXPECT_EQ(c.At(2, 2), kBack);
+    EXPECT_EQ(c.At(470, 27), kBack);
+    int first, last;
+    ASSERT_TRUE(c.Columns(kText, 0, 0, 480, 30, &first, &last));
+    EXPECT_GE(first, 5);  // ">" drawn from (5, 5)
+    EXPECT_LT(last, 15);
+    EXPECT_TRUE(c.Columns(kText, 5, 5, 15, 6 + c.LineHeight(), &first, &last));
+}
+
+TEST(Painting, CompletionStartsWhereTheTypedTextEnds) {
+    TestLauncher l;
+    l.completionColour = kCompletion;
+    l.catalogue.Add("C:\\Windows\\notepad.exe");
+    l.Type("no");
+    ASSERT_STREQ(l.completion, "tepad.exe");
+    Canvas c(l);
+    int typedEnd = 15 + c.TextWidth("no");
+    int first, last;
+    ASSERT_TRUE(c.Columns(kText, 15, 5, 475, 25, &first, &last));
+    EXPECT_GE(first, 15);
+    EXPECT_LT(last, typedEnd);
+    ASSERT_TRUE(c.Columns(kCompletion, 5, 0, 480, 30, &first, &last));
+    EXPECT_GE(first, typedEnd);
+    EXPECT_LE(first, typedEnd + 2);  // a glyph's own left bearing at most
+    EXPECT_LE(last, typedEnd + c.TextWidth("tepad.exe"));
+    // The same line: completion pixels lie within the text rows.
+    int top = -1, bottom = -1;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = first; x <= last; ++x) {
+            if (c.At(x, y) == kCompletion) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+        }
+    }
+    EXPECT_GE(top, 5);
+    EXPECT_LT(bottom, 5 + c.LineHeight());
+    EXPECT_EQ(GetTextColor(c.Dc()), kText);  // put back after the completion
+}
+
+TEST(Painting, InformationViewIsBlackAndItsBoxCutsTheBannerLine) {
+    TestLauncher l;
+    l.completionColour = kCompletion;
+    l.catalogue.Add("C:\\a\\b.exe");
+    l.Type("b");
+    l.infoVisible = 1;
+    l.height = LauncherWindow::kExpandedHeight;
+    Canvas c(l);
+    ASSERT_EQ(c.H(), 210);
+    int L = c.LineHeight();
+    int first, last;
+    // Below the input line only black text, whatever the strip's colours.
+    EXPECT_FALSE(c.Columns(kText, 0, 5 + L, 480, 210, &first, &last));
+    EXPECT_FALSE(c.Columns(kCompletion, 0, 5 + L, 480, 210, &first, &last));
+    EXPECT_TRUE(c.Columns(kBlack, 11, 5 + L + 2, 469, 200, &first, &last));
+    EXPECT_GE(first, 10);
+
+    // The box: its top edge through the middle of the banner line, its left
+    // edge at 5, its bottom at H - 5 (the last pixel row H - 6).
+    int edge = 5 + L + L / 2;
+    EXPECT_EQ(c.At(c.W() - 7, edge), kBlack);
+    EXPECT_EQ(c.At(c.W() - 7, edge - 1), kBack);
+    EXPECT_EQ(c.At(c.W() - 7, edge + 1), kBack);
+    EXPECT_EQ(c.At(5, 100), kBlack);
+    EXPECT_EQ(c.At(4, 100), kBack);
+    EXPECT_EQ(c.At(100, 210 - 6), kBlack);
+    EXPECT_EQ(c.At(100, 210 - 5), kBack);
+    // The banner is drawn on its own band over the edge.
+    EXPECT_TRUE(c.Columns(kBack, 11, edge, 40, edge + 1, &first, &last));
+}
+
+TEST(Painting, InformationText) {
+    char text[1024];
+    int n = FormatInfoText(text, 1234, 56, 0);
+    EXPECT_EQ(n, static_cast<int>(strlen(text)));
+    std::string s(text);
+    EXPECT_EQ(s.substr(0, 13), "Kwivo v1.0r3\n");
+    EXPECT_NE(s.find("\n ALT-SPACE\tShow/Hide Kwivo (Go on! Try it now...)\n"), std::string::npos);
+    EXPECT_NE(s.find("\n / \t\tShow/Hide this information\n"), std::string::npos);
+    EXPECT_NE(s.find("\n /q\t\tQuit\n\n"), std::string::npos);
+    EXPECT_EQ(s.substr(s.rfind('\n') + 1), " Files:\t1234\tRuns:\t56\tMemory:\t0K");
+    int lines = 1;
+    for (char ch : s) lines += ch == '\n';
+    EXPECT_EQ(lines, 11);
+    // Line 2: one line of notice, beginning with a space.
+    std::string second = s.substr(13, s.find('\n', 13) - 13);
+    EXPECT_EQ(second[0], ' ');
+    EXPECT_GT(second.size(), 1u);
+
+    EXPECT_GT(GetWorkingSetKB(), 0);
+}
+
+}  // namespace
