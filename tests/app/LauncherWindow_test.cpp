@@ -75,6 +75,20 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
+RECT WindowRect(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// Waits until the strip rests at the given place and size.
+bool RestsAt(HWND window, int x, int y, int width, int height) {
+    return test::WaitFor([&] {
+        RECT r = WindowRect(window);
+        return r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height;
+    });
+}
+
 int IniInt(const test::TempFolder& folder, const char* section, const char* key) {
     return static_cast<int>(
         GetPrivateProfileIntA(section, key, -999, folder.File("kwivo.ini").c_str()));
@@ -103,6 +117,58 @@ TEST(Launcher, FirstStartShowsTheStripAndCloseSavesRuns) {
     EXPECT_EQ(IniInt(folder, "misc", "runs"), 0);
 }
 
+TEST(Launcher, FirstStartSlidesInExpandedAndRestsInTheCentre) {
+    // On the 1024x768 test screen: 480 wide, at y = (768 - 30) / 2, sliding
+    // to x = (1024 - 480) / 2 while it grows to 210.
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+    test::TempFolder folder;
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(RestsAt(window, 272, 369, 480, 210));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+}
+
+TEST(Launcher, SpeedsThatWouldNeverArriveAreCorrected) {
+    // A slide going backwards and a grow going nowhere would never end.
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[ui]\r\nslidespeed=-5\r\ngrowspeed=0\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(RestsAt(window, 272, 369, 480, 210));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+}
+
+TEST(Launcher, BannerEndsHiddenAtTheRightEdge) {
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=3\r\n[ui]\r\nslidespeed=400\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(test::WaitFor([&] { return !IsWindowVisible(window); }));
+    EXPECT_EQ(WindowRect(window).left, 1024);
+    EXPECT_EQ(WindowRect(window).bottom - WindowRect(window).top, 30);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+}
+
+TEST(Launcher, EveryHotKeyPressIsCounted) {
+    test::TempFolder folder;
+    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=7\r\n");
+    Launcher kwivo(folder);
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    // Shows, hides, shows: three activations, whatever they do.
+    for (int i = 0; i < 3; ++i) PostMessageA(window, WM_HOTKEY, 0, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 10);
+}
+
 TEST(Launcher, SlideSpeedZeroStartsHidden) {
     test::TempFolder folder;
     test::WriteTextFile(folder.File("kwivo.ini"), "[ui]\r\nslidespeed=0\r\n[misc]\r\nruns=41\r\n");
@@ -110,10 +176,14 @@ TEST(Launcher, SlideSpeedZeroStartsHidden) {
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
+    // The first hot key shows it in place, in the centre.
+    PostMessageA(window, WM_HOTKEY, 0, 0);
+    EXPECT_TRUE(test::WaitFor([&] { return IsWindowVisible(window) != 0; }));
+    EXPECT_TRUE(RestsAt(window, 272, 369, 480, 30));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(kwivo.ExitCode(), 0u);
-    EXPECT_EQ(IniInt(folder, "misc", "runs"), 41);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 42);
     EXPECT_EQ(IniInt(folder, "ui", "slidespeed"), 0);  // the rest of the file is kept
 }
 

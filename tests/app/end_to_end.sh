@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The whole launcher, end to end: kwivo.exe under Wine on the test display
+# (a 1024x768 Wine desktop), driven by real key presses, checked by the pixels
+# of screenshots, which are kept as artifacts.
+#   end_to_end.sh KWIVO_EXE WINPROBE_EXE ARTIFACT_FOLDER
+# Needs DISPLAY and WINEPREFIX as scripts/test.sh sets them.
+set -uo pipefail
+kwivo_exe=$1 probe_exe=$2 artifacts=$3
+: "${DISPLAY:?run under scripts/test.sh: no display}" "${WINEPREFIX:?run under scripts/test.sh: no Wine prefix}"
+WINE=/usr/lib/wine/wine64
+
+# The strip at rest on a 1024x768 screen: 480 wide, at x 272, y 369.
+X=272 Y=369 W=480
+ORANGE="srgb(232,95,25)" BLACK="srgb(0,0,0)" WHITE="srgb(255,255,255)"
+
+work=/tmp/kwivo-end-to-end-$$
+mkdir -p "$work/Tools" "$artifacts"
+rm -f "$artifacts"/*.png
+touch "$work/Tools/kwivoe2e.exe"
+kwivo_pid=
+cleanup() {
+    [ -n "$kwivo_pid" ] && kill "$kwivo_pid" 2>/dev/null
+    "$WINE" "$probe_exe" close Notepad >/dev/null 2>&1
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+snap() { import -window root "$artifacts/current.png"; }
+keep() { cp "$artifacts/current.png" "$artifacts/$1.png"; echo "screenshot: $artifacts/$1.png"; }
+pixel() { convert "$artifacts/current.png" -format "%[pixel:p{$1,$2}]" info:; }
+fail() {
+    echo "FAILED: $*"
+    snap
+    keep failure
+    exit 1
+}
+# Polls a check (a shell function) until it holds, taking a fresh screenshot
+# each time; the machine may be slow, so there is no fixed pause.
+wait_for() {
+    local what=$1 check=$2
+    for _ in $(seq 200); do
+        snap
+        "$check" && return 0
+        sleep 0.1
+    done
+    fail "$what"
+}
+
+at_rest() { [ "$(pixel $X $Y)" = "$BLACK" ] && [ "$(pixel $((X + 2)) $((Y + 2)))" = "$ORANGE" ] &&
+            [ "$(pixel $((X - 1)) $((Y + 15)))" != "$ORANGE" ] && [ "$(pixel $((X + W)) $((Y + 15)))" != "$ORANGE" ]; }
+expanded() { at_rest && [ "$(pixel $((X + 2)) $((Y + 205)))" = "$ORANGE" ] &&
+             [ "$(pixel $((X + 2)) $((Y + 211)))" != "$ORANGE" ]; }
+collapsed() { at_rest && [ "$(pixel $((X + 2)) $((Y + 27)))" = "$ORANGE" ] &&
+              [ "$(pixel $((X + 2)) $((Y + 31)))" != "$ORANGE" ]; }
+hidden() { [ "$(pixel $((X + 2)) $((Y + 2)))" != "$ORANGE" ] && [ "$(pixel 1000 $((Y + 2)))" != "$ORANGE" ]; }
+
+# Columns of the text area (inside the frame, right of the prompt) that hold
+# typed (white) and completion (black) pixels: "last-white first-black".
+text_columns() {
+    convert "$artifacts/current.png" -crop $((W - 20))x20+$((X + 15))+$((Y + 5)) +repage txt:- |
+        awk -F'[,: ]+' '/#FFFFFF/ { if ($1 > w) w = $1 } /#000000/ { if (b == "" || $1 < b) b = $1 }
+                        END { print (w == "" ? -1 : w), (b == "" ? -1 : b) }'
+}
+# The completion in its colour right behind the typed text.
+completion_follows() {
+    local columns
+    columns=$(text_columns)
+    local white=${columns% *} black=${columns#* }
+    [ "$white" -ge 0 ] && [ "$black" -gt "$white" ] && [ $((black - white)) -le 4 ]
+}
+no_completion() { [ "$(text_columns | cut -d' ' -f2)" = -1 ]; }
+
+focus_desktop() {
+    local desktop
+    for _ in $(seq 100); do
+        desktop=$(xdotool search --name "kwivo - Wine desktop" 2>/dev/null | head -n 1)
+        [ -n "$desktop" ] && break
+        sleep 0.1
+    done
+    [ -n "$desktop" ] || fail "no Wine desktop window"
+    xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+}
+presses=0
+hot_key() {
+    focus_desktop
+    xdotool key alt+space
+    presses=$((presses + 1))
+}
+type_text() { xdotool type --delay 30 -- "$1"; }
+enter() { xdotool key Return; }
+
+echo "first start in an empty folder"
+cd "$work"
+"$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
+kwivo_pid=$!
+wait_for "the first start rests in the centre, expanded" expanded
+keep 1-first-start
+
+hot_key
+wait_for "Alt+Space sends the strip away" hidden
+keep 2-hidden
+hot_key
+wait_for "Alt+Space brings it back, still expanded" expanded
+type_text "/"
+enter
+wait_for "\"/\" collapses the information view" collapsed
+keep 3-collapsed
+
+echo "completion from the system folder"
+type_text "notep"
+wait_for "the completion follows the typed text" completion_follows
+keep 4-completion
+xdotool key Tab
+wait_for "Tab takes the completion" no_completion
+keep 5-accepted
+enter
+notepad_up() { "$WINE" "$probe_exe" visible Notepad >/dev/null 2>&1; }
+wait_for "Enter starts notepad" notepad_up
+wait_for "and the strip leaves" hidden
+keep 6-launched
+"$WINE" "$probe_exe" close Notepad >/dev/null 2>&1
+
+echo "a folder added with /s"
+folder="Z:${work//\//\\}\\Tools"
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "$folder /s"
+enter
+wait_for "the strip leaves after /s" hidden
+tr -d '\r' < kwivo.ini | grep -qxF "$folder=1" || fail "kwivo.ini lacks $folder=1: $(cat kwivo.ini)"
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "kwivoe2"
+wait_for "a file of the new folder is offered" completion_follows
+keep 7-new-folder
+for _ in $(seq 7); do xdotool key BackSpace; done
+
+echo "/r, / and /q"
+type_text "/r"
+enter
+wait_for "/r rescans and dismisses" hidden
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "/"
+enter
+wait_for "\"/\" expands the information view" expanded
+keep 8-information
+type_text "/q"
+enter
+for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher"
+wait "$kwivo_pid"
+rc=$?
+kwivo_pid=
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+runs=$(tr -d '\r' < kwivo.ini | sed -n 's/^runs=//p')
+[ "$runs" = "$presses" ] || fail "kwivo.ini holds runs=$runs after $presses hot key presses"
+echo "passed: $presses hot key presses, runs=$runs, exit code 0"
