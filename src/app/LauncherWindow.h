@@ -57,6 +57,7 @@ public:
     // empty string when the shell has none); 0 when the text is no token,
     // the output then untouched.
     int ResolveFolderToken(char (&output)[MAX_PATH], const char* token);
+
     // Typing and completion.
     void OnChar(unsigned int code) override;
     void OnPasteText(const char* text) override;

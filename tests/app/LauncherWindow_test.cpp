@@ -62,6 +62,12 @@ public:
         return found;
     }
 
+    // Closes the window as the user's "/q" or the system would; the exit code.
+    DWORD Close(HWND window) const {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return ExitCode();
+    }
+
     // The exit code, or 259 (STILL_ACTIVE) when it has not ended in time.
     DWORD ExitCode(DWORD timeoutMs = 20000) const {
         WaitForSingleObject(process_.hProcess, timeoutMs);
@@ -111,24 +117,14 @@ TEST(Launcher, FirstStartShowsTheStripAndCloseSavesRuns) {
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_FALSE(test::FileExists(folder.File("kwivo.ini")));
-
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
-    EXPECT_EQ(IniInt(folder, "misc", "runs"), 0);
-}
-
-TEST(Launcher, FirstStartSlidesInExpandedAndRestsInTheCentre) {
     // On the 1024x768 test screen: 480 wide, at y = (768 - 30) / 2, sliding
     // to x = (1024 - 480) / 2 while it grows to 210.
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
-    test::TempFolder folder;
-    Launcher kwivo(folder);
-    HWND window = kwivo.Window();
-    ASSERT_NE(window, nullptr);
     EXPECT_TRUE(RestsAt(window, 272, 369, 480, 210));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+
+    EXPECT_EQ(kwivo.Close(window), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 0);
 }
 
 TEST(Launcher, SpeedsThatWouldNeverArriveAreCorrected) {
@@ -139,8 +135,7 @@ TEST(Launcher, SpeedsThatWouldNeverArriveAreCorrected) {
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(RestsAt(window, 272, 369, 480, 210));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(kwivo.Close(window), 0u);
 }
 
 TEST(Launcher, BannerEndsHiddenAtTheRightEdge) {
@@ -152,8 +147,7 @@ TEST(Launcher, BannerEndsHiddenAtTheRightEdge) {
     EXPECT_TRUE(test::WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_EQ(WindowRect(window).left, 1024);
     EXPECT_EQ(WindowRect(window).bottom - WindowRect(window).top, 30);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(kwivo.Close(window), 0u);
 }
 
 TEST(Launcher, EveryHotKeyPressIsCounted) {
@@ -164,8 +158,7 @@ TEST(Launcher, EveryHotKeyPressIsCounted) {
     ASSERT_NE(window, nullptr);
     // Shows, hides, shows: three activations, whatever they do.
     for (int i = 0; i < 3; ++i) PostMessageA(window, WM_HOTKEY, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(kwivo.Close(window), 0u);
     EXPECT_EQ(IniInt(folder, "misc", "runs"), 10);
 }
 
@@ -181,8 +174,7 @@ TEST(Launcher, SlideSpeedZeroStartsHidden) {
     EXPECT_TRUE(test::WaitFor([&] { return IsWindowVisible(window) != 0; }));
     EXPECT_TRUE(RestsAt(window, 272, 369, 480, 30));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(kwivo.Close(window), 0u);
     EXPECT_EQ(IniInt(folder, "misc", "runs"), 42);
     EXPECT_EQ(IniInt(folder, "ui", "slidespeed"), 0);  // the rest of the file is kept
 }
@@ -229,8 +221,7 @@ TEST(Launcher, ConfiguredHotKeyIsTheOneRegistered) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_CONTROL, 'K'));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(kwivo.Close(window), 0u);
     // Released at shutdown.
     EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_CONTROL, 'K'));
     UnregisterHotKey(nullptr, 2);
