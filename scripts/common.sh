@@ -75,10 +75,12 @@ kwivo_start_wine() {
     "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# Stops what the script started; runs from an EXIT trap, where under set -e
+# any failing command (a process that has already ended) would change the
+# script's exit status.
 kwivo_stop_all() {
-    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
-    for pid in "${KWIVO_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${KWIVO_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+    if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
+    for pid in "${KWIVO_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${KWIVO_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     KWIVO_PIDS=()
-    return 0
 }

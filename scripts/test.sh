@@ -28,6 +28,10 @@ ls -l build/windows/bin/kwivo.exe
 say "Windows tests under Wine"
 kwivo_start_xvfb 1024x768
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix" 1024x768
+# A hidden window keeps the Wine desktop up for the whole run, so that no test
+# starts while the desktop of the one before is closing.
+"$WINE" build/windows/bin/winprobe.exe hold </dev/null >/dev/null 2>&1 &
+KWIVO_PIDS+=($!)
 set +e
 # One at a time: the tests share one desktop, its clipboard and its hot keys.
 ctest --preset windows -j 1 2>&1 | tee "$logs/windows.log"

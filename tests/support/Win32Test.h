@@ -156,6 +156,19 @@ inline std::string MessageBoxText(HWND box) {
     return std::string();
 }
 
+// Waits for a message box with this caption to be shown with its text;
+// null when none comes.
+inline HWND WaitForMessageBox(const char* caption, std::string* text) {
+    HWND box = nullptr;
+    WaitFor([&] {
+        box = FindMessageBox(caption);
+        if (!box || !IsWindowVisible(box)) return false;
+        *text = MessageBoxText(box);
+        return !text->empty();
+    });
+    return text->empty() ? nullptr : box;
+}
+
 inline void PressOk(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }

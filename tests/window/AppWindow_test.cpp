@@ -278,10 +278,10 @@ TEST_F(AppWindowTest, SecondCreateWithTheSameClassFails) {
     HANDLE answerer = CreateThread(
         nullptr, 0,
         [](LPVOID) -> DWORD {
-            HWND box = nullptr;
-            if (!test::WaitFor([&] { return (box = test::FindMessageBox("second")) != nullptr; }))
-                return 0;
-            bool right = test::MessageBoxText(box) == "Can't register Window Class";
+            std::string text;
+            HWND box = test::WaitForMessageBox("second", &text);
+            if (!box) return 0;
+            bool right = text == "Can't register Window Class";
             test::PressOk(box);
             return right ? 1 : 2;
         },
