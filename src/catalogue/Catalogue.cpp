@@ -14,16 +14,6 @@ size_t HashPath(const char* path) {
     return static_cast<size_t>(hash ^ (hash >> 32));
 }
 
-// Compares n characters, letter case aside, stopping at a terminator that
-// both share; 1 when equal.
-int EqualFolded(const char* a, const char* b, int n) {
-    for (int i = 0; i < n; ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
-        if (a[i] == '\0') return 1;
-    }
-    return 1;
-}
-
 }  // namespace
 
 ExtensionNode::ExtensionNode(const char* extension, ExtensionNode* following) : next(following) {
@@ -33,6 +23,14 @@ ExtensionNode::ExtensionNode(const char* extension, ExtensionNode* following) : 
 }
 
 ExtensionNode::~ExtensionNode() {}
+
+void* ExtensionNode::operator new(size_t size) noexcept {
+    return malloc(size);
+}
+
+void ExtensionNode::operator delete(void* node) noexcept {
+    free(node);
+}
 
 int ExtensionNode::Matches(const char* path, int length) const {
     for (const ExtensionNode* node = this; node; node = node->next) {

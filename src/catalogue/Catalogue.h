@@ -16,6 +16,11 @@ public:
     ExtensionNode(const char* extension, ExtensionNode* following);
     virtual ~ExtensionNode();
 
+    // From the C heap: null when memory runs out (no exceptions here), and
+    // no C++ runtime allocator linked into the program.
+    static void* operator new(size_t size) noexcept;
+    static void operator delete(void* node) noexcept;
+
     // 1 when the path (of the given length) ends with the extension of this
     // node or of any node after it, letter case aside.
     int Matches(const char* path, int length) const;
@@ -69,4 +74,14 @@ private:
 // 'A'-'Z' onto 'a'-'z'; every other byte unchanged, whatever the code page.
 inline char FoldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares at most n characters, letter case aside, stopping at a terminator
+// that both share; 1 when equal.
+inline int EqualFolded(const char* a, const char* b, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
+        if (a[i] == '\0') return 1;
+    }
+    return 1;
 }

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "app/LauncherWindow.h"
 #include "catalogue/Catalogue.h"
@@ -52,13 +51,12 @@ int JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
 }
 
 ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
-    ExtensionNode* node = new (std::nothrow) ExtensionNode(extension, chain);
+    ExtensionNode* node = new ExtensionNode(extension, chain);
     return node ? node : chain;
 }
 
 int IsShortcut(const char* path, int length) {
-    static const ExtensionNode lnk(".lnk", nullptr);
-    return lnk.Matches(path, length);
+    return length >= 4 && EqualFolded(path + length - 4, ".lnk", 5);
 }
 
 }  // namespace

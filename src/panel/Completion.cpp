@@ -3,19 +3,6 @@
 
 #include "app/LauncherWindow.h"
 
-namespace {
-
-// 1 when name begins with the text, letter case aside (the file system's
-// wildcard matching ignores it too).
-int StartsWithFolded(const char* name, const char* text) {
-    for (; *text; ++text, ++name) {
-        if (FoldCase(*name) != FoldCase(*text)) return 0;
-    }
-    return 1;
-}
-
-}  // namespace
-
 void LauncherWindow::UpdateCompletion() {
     completion = nullptr;
     completionIsFolder = 0;
@@ -51,8 +38,8 @@ void LauncherWindow::UpdateCompletion() {
         // A name found through its 8.3 form or through wildcards does not
         // extend what was typed: offer the empty completion, never text
         // from beyond the end of the name.
-        completion = StartsWithFolded(item.cFileName, typedName) ? completionPath + input.length
-                                                                 : completionPath + folderLength + nameLength;
+        int extends = EqualFolded(item.cFileName, typedName, static_cast<int>(strlen(typedName)));
+        completion = completionPath + (extends ? static_cast<size_t>(input.length) : folderLength + nameLength);
         completionIsFolder = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
     FindClose(find);
