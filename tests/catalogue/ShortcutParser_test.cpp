@@ -30,7 +30,7 @@ const unsigned char kClsid[16] = {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0
 // A shell link as the shell writes one for a local file: header, optional ID
 // list, then a LinkInfo with a 28-byte header, a VolumeID, the local base
 // path and the common path suffix.
-struct LinkSpec {
+struct LinkLayout {
     int idListSize = -1;  // -1: no ID list
     unsigned linkInfoFlags = 1;
     unsigned volumeIdSize = 17;
@@ -39,26 +39,26 @@ struct LinkSpec {
     unsigned linkFlags = 0x2;
 };
 
-Bytes MakeLink(const LinkSpec& spec) {
+Bytes MakeLink(const LinkLayout& layout) {
     Bytes b(76, 0);
     b[0] = 0x4C;
     memcpy(&b[4], kClsid, 16);
-    unsigned flags = spec.linkFlags | (spec.idListSize >= 0 ? 1u : 0u);
+    unsigned flags = layout.linkFlags | (layout.idListSize >= 0 ? 1u : 0u);
     PutU32(b, 20, flags);
-    if (spec.idListSize >= 0) {
-        b.resize(78 + spec.idListSize, 0xEE);
-        PutU16(b, 76, static_cast<unsigned>(spec.idListSize));
+    if (layout.idListSize >= 0) {
+        b.resize(78 + layout.idListSize, 0xEE);
+        PutU16(b, 76, static_cast<unsigned>(layout.idListSize));
     }
     size_t linkInfo = b.size();
-    b.resize(linkInfo + 28 + spec.volumeIdSize, 0);
+    b.resize(linkInfo + 28 + layout.volumeIdSize, 0);
     PutU32(b, linkInfo + 4, 28);
-    PutU32(b, linkInfo + 8, spec.linkInfoFlags);
+    PutU32(b, linkInfo + 8, layout.linkInfoFlags);
     PutU32(b, linkInfo + 12, 28);
-    PutU32(b, linkInfo + 16, 28 + spec.volumeIdSize);
-    PutU32(b, linkInfo + 28, spec.volumeIdSize);
-    Append(b, spec.basePath);
+    PutU32(b, linkInfo + 16, 28 + layout.volumeIdSize);
+    PutU32(b, linkInfo + 28, layout.volumeIdSize);
+    Append(b, layout.basePath);
     PutU32(b, linkInfo + 24, static_cast<unsigned>(b.size() - linkInfo));
-    Append(b, spec.suffix);
+    Append(b, layout.suffix);
     PutU32(b, linkInfo, static_cast<unsigned>(b.size() - linkInfo));
     b.resize(b.size() + 4, 0);  // the terminal block
     return b;
@@ -74,20 +74,20 @@ std::string Parse(const Bytes& b) {
 }
 
 TEST(ShortcutParser, ReadsTheLocalBasePathWithAndWithoutIdList) {
-    LinkSpec spec;
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Tools\\app.exe");
-    spec.idListSize = 0;
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Tools\\app.exe");
-    spec.idListSize = 300;
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Tools\\app.exe");
+    LinkLayout layout;
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Tools\\app.exe");
+    layout.idListSize = 0;
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Tools\\app.exe");
+    layout.idListSize = 300;
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Tools\\app.exe");
     // The ID list size decides where the LinkInfo is read.
-    Bytes b = MakeLink(spec);
+    Bytes b = MakeLink(layout);
     PutU16(b, 76, 302);
     EXPECT_NE(Parse(b), "C:\\Tools\\app.exe");
 }
 
 TEST(ShortcutParser, HeaderChecks) {
-    Bytes good = MakeLink(LinkSpec());
+    Bytes good = MakeLink(LinkLayout());
     EXPECT_EQ(Parse(Bytes(good.begin(), good.begin() + 19)), "<none>");
     Bytes b = good;
     b[0] = 0x4D;
@@ -104,16 +104,16 @@ TEST(ShortcutParser, HeaderChecks) {
     b[3] = 0xEF;
     EXPECT_EQ(Parse(b), "C:\\Tools\\app.exe");
     // No LinkInfo: no target, whatever else the file holds.
-    LinkSpec spec;
-    spec.linkFlags = 0xFFFFFFFD;
-    EXPECT_EQ(Parse(MakeLink(spec)), "<none>");
+    LinkLayout layout;
+    layout.linkFlags = 0xFFFFFFFD;
+    EXPECT_EQ(Parse(MakeLink(layout)), "<none>");
 }
 
 TEST(ShortcutParser, EveryTruncationIsSafe) {
-    LinkSpec spec;
-    spec.idListSize = 20;
-    Bytes good = MakeLink(spec);
-    size_t pathAt = good.size() - 4 - 1 - (spec.basePath.size() + 1);  // empty suffix
+    LinkLayout layout;
+    layout.idListSize = 20;
+    Bytes good = MakeLink(layout);
+    size_t pathAt = good.size() - 4 - 1 - (layout.basePath.size() + 1);  // empty suffix
     for (size_t n = 0; n < good.size(); ++n) {
         // An exactly sized copy, so that the sanitizers see any read past it.
         Bytes cut(good.begin(), good.begin() + n);
@@ -122,13 +122,13 @@ TEST(ShortcutParser, EveryTruncationIsSafe) {
             EXPECT_EQ(got, "<none>") << n;
         } else {
             // A path running into the end of the file yields what is there.
-            EXPECT_EQ(got, spec.basePath.substr(0, std::min(n - pathAt, spec.basePath.size()))) << n;
+            EXPECT_EQ(got, layout.basePath.substr(0, std::min(n - pathAt, layout.basePath.size()))) << n;
         }
     }
 }
 
 TEST(ShortcutParser, HugeSizesInTheLinkInfoNeverOverflow) {
-    Bytes b = MakeLink(LinkSpec());
+    Bytes b = MakeLink(LinkLayout());
     Bytes c = b;
     PutU32(c, 80, 0xFFFFFFFF);  // LinkInfoHeaderSize
     EXPECT_EQ(Parse(c), "<none>");
@@ -141,46 +141,46 @@ TEST(ShortcutParser, HugeSizesInTheLinkInfoNeverOverflow) {
 }
 
 TEST(ShortcutParser, EmptyAndOverlongPaths) {
-    LinkSpec spec;
-    spec.basePath = "";
-    EXPECT_EQ(Parse(MakeLink(spec)), "<none>");
-    spec.basePath = "C:\\" + std::string(256, 'a');  // 259 characters
-    EXPECT_EQ(Parse(MakeLink(spec)), spec.basePath);
-    spec.basePath += "b";  // 260: refused, never cut
-    EXPECT_EQ(Parse(MakeLink(spec)), "<none>");
+    LinkLayout layout;
+    layout.basePath = "";
+    EXPECT_EQ(Parse(MakeLink(layout)), "<none>");
+    layout.basePath = "C:\\" + std::string(256, 'a');  // 259 characters
+    EXPECT_EQ(Parse(MakeLink(layout)), layout.basePath);
+    layout.basePath += "b";  // 260: refused, never cut
+    EXPECT_EQ(Parse(MakeLink(layout)), "<none>");
 }
 
 TEST(ShortcutParser, SharedFolderTargetsJoinTheCommonPathSuffix) {
-    LinkSpec spec;
-    spec.linkInfoFlags = 3;  // local base path and network part
-    spec.basePath = "C:\\Users\\";
-    spec.suffix = "root\\Desktop\\Fatality.rdp";
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Users\\root\\Desktop\\Fatality.rdp");
-    spec.basePath = "C:\\Users";
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Users\\root\\Desktop\\Fatality.rdp");
+    LinkLayout layout;
+    layout.linkInfoFlags = 3;  // local base path and network part
+    layout.basePath = "C:\\Users\\";
+    layout.suffix = "root\\Desktop\\Fatality.rdp";
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Users\\root\\Desktop\\Fatality.rdp");
+    layout.basePath = "C:\\Users";
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Users\\root\\Desktop\\Fatality.rdp");
     // The 260-character rule holds for the joined path.
-    spec.basePath = "C:\\" + std::string(200, 'a');
-    spec.suffix = std::string(55, 'b');  // 3 + 200 + 1 + 55 = 259
-    EXPECT_EQ(Parse(MakeLink(spec)).size(), 259u);
-    spec.suffix += "c";
-    EXPECT_EQ(Parse(MakeLink(spec)), "<none>");
-    // Without the local-path flag, the Part's stepping alone decides.
-    spec.linkInfoFlags = 2;
-    spec.basePath = "C:\\Users\\";
-    spec.suffix = "root\\x.rdp";
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Users\\");
+    layout.basePath = "C:\\" + std::string(200, 'a');
+    layout.suffix = std::string(55, 'b');  // 3 + 200 + 1 + 55 = 259
+    EXPECT_EQ(Parse(MakeLink(layout)).size(), 259u);
+    layout.suffix += "c";
+    EXPECT_EQ(Parse(MakeLink(layout)), "<none>");
+    // Without the local-path flag, stepping over the VolumeID alone decides.
+    layout.linkInfoFlags = 2;
+    layout.basePath = "C:\\Users\\";
+    layout.suffix = "root\\x.rdp";
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Users\\");
     // An empty suffix leaves the base path alone.
-    spec.linkInfoFlags = 1;
-    spec.suffix = "";
-    EXPECT_EQ(Parse(MakeLink(spec)), "C:\\Users\\");
+    layout.linkInfoFlags = 1;
+    layout.suffix = "";
+    EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Users\\");
 }
 
 TEST(ShortcutParser, ShortLinkInfoHeaderHasNoSuffixField) {
-    LinkSpec spec;
-    spec.linkInfoFlags = 3;
-    spec.basePath = "C:\\Users\\";
-    spec.suffix = "root\\x.rdp";
-    Bytes b = MakeLink(spec);
+    LinkLayout layout;
+    layout.linkInfoFlags = 3;
+    layout.basePath = "C:\\Users\\";
+    layout.suffix = "root\\x.rdp";
+    Bytes b = MakeLink(layout);
     // A header of 20 bytes: the VolumeID size is then read 20 bytes in.
     PutU32(b, 80, 20);
     PutU32(b, 76 + 20, 8 + 17);  // steps over the rest of the header and the VolumeID
@@ -229,8 +229,9 @@ bool Utf8ToLatin1(const std::string& in, std::string* out) {
 }
 
 TEST(ShortcutParser, AgreesWithAnIndependentReaderOnRealLinks) {
-    // Where the Part's way of stepping over the VolumeID gives another answer
-    // than the independent reader, the answer is stated here with the reason.
+    // Where stepping over the VolumeID (rather than following the LinkInfo's
+    // offsets) gives another answer than the independent reader, the answer
+    // is stated here with the reason.
     const std::map<std::string, std::string> stated = {
         // Network-only links: the CommonNetworkRelativeLink is stepped over as
         // if it were a VolumeID, and the common path suffix after it is taken:
