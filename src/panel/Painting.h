@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-
 // The information view's text: help lines, then the live counters.
 // Returns the number of characters written (the buffer is always terminated).
 int FormatInfoText(char (&text)[1024], int files, int runs, int memoryKB);

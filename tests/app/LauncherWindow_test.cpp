@@ -19,7 +19,9 @@ std::string KwivoExe() {
 // kwivo.ini.
 class Launcher {
 public:
-    explicit Launcher(const test::TempFolder& folder) {
+    // settings, when given, is written to kwivo.ini first.
+    explicit Launcher(const test::TempFolder& folder, const char* settings = nullptr) {
+        if (settings) test::WriteTextFile(folder.File("kwivo.ini"), settings);
         std::string command = "\"" + KwivoExe() + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -130,8 +132,7 @@ TEST(Launcher, FirstStartShowsTheStripAndCloseSavesRuns) {
 TEST(Launcher, SpeedsThatWouldNeverArriveAreCorrected) {
     // A slide going backwards and a grow going nowhere would never end.
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[ui]\r\nslidespeed=-5\r\ngrowspeed=0\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[ui]\r\nslidespeed=-5\r\ngrowspeed=0\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(RestsAt(window, 272, 369, 480, 210));
@@ -140,8 +141,7 @@ TEST(Launcher, SpeedsThatWouldNeverArriveAreCorrected) {
 
 TEST(Launcher, BannerEndsHiddenAtTheRightEdge) {
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=3\r\n[ui]\r\nslidespeed=400\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[misc]\r\nruns=3\r\n[ui]\r\nslidespeed=400\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     // The last tick hides the strip, then moves it to the edge.
@@ -152,8 +152,7 @@ TEST(Launcher, BannerEndsHiddenAtTheRightEdge) {
 
 TEST(Launcher, EveryHotKeyPressIsCounted) {
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=7\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[misc]\r\nruns=7\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     // Shows, hides, shows: three activations, whatever they do.
@@ -164,8 +163,7 @@ TEST(Launcher, EveryHotKeyPressIsCounted) {
 
 TEST(Launcher, SlideSpeedZeroStartsHidden) {
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[ui]\r\nslidespeed=0\r\n[misc]\r\nruns=41\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[ui]\r\nslidespeed=0\r\n[misc]\r\nruns=41\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
@@ -181,8 +179,7 @@ TEST(Launcher, SlideSpeedZeroStartsHidden) {
 
 TEST(Launcher, LaterStartShowsTheBannerAndEndSessionSavesRuns) {
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[misc]\r\nruns=12\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[misc]\r\nruns=12\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
@@ -216,8 +213,7 @@ TEST(Launcher, ConfiguredHotKeyIsTheOneRegistered) {
     // obstacle, and the configured one is taken.
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_SPACE));
     test::TempFolder folder;
-    test::WriteTextFile(folder.File("kwivo.ini"), "[hotkey]\r\nmod=3\r\nvk=75\r\n");
-    Launcher kwivo(folder);
+    Launcher kwivo(folder, "[hotkey]\r\nmod=3\r\nvk=75\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_CONTROL, 'K'));
