@@ -34,9 +34,7 @@ void ExtensionNode::operator delete(void* node) noexcept {
 
 int ExtensionNode::Matches(const char* path, int length) const {
     for (const ExtensionNode* node = this; node; node = node->next) {
-        int k = static_cast<int>(strlen(node->ext));
-        // k + 1: the terminator too, so the extension must end the path.
-        if (length >= k && EqualFolded(path + length - k, node->ext, k + 1)) return 1;
+        if (EndsWithFolded(path, length, node->ext, static_cast<int>(strlen(node->ext)))) return 1;
     }
     return 0;
 }
@@ -125,13 +123,12 @@ CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char**
 }
 
 void Catalogue::Associate(const char* suffix, int length, CatalogueEntry* program) {
-    if (length < 0) return;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
         if (!entry->name) continue;
-        size_t pathLength = strlen(entry->path);
-        if (pathLength < static_cast<size_t>(length)) continue;
         // The suffix may reach back over the backslash into the folder part.
-        if (EqualFolded(entry->path + pathLength - length, suffix, length)) entry->program = program;
+        if (EndsWithFolded(entry->path, static_cast<int>(strlen(entry->path)), suffix, length)) {
+            entry->program = program;
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "catalogue/PathText.h"
+
 // One catalogued file. Plain record, created by the catalogue only.
 struct CatalogueEntry {
     CatalogueEntry* next;
@@ -51,7 +53,7 @@ public:
     void Scan(const char* folder, ExtensionNode* extensions, int depth);
     // The file that a shell link points to, in its long form; 0 when the file
     // is no readable link (output then untouched).
-    static int ReadShortcutTarget(char (&output)[260], const char* path);
+    static int ReadShortcutTarget(char (&output)[kPathSize], const char* path);
 
     CatalogueEntry* head;
 
@@ -70,18 +72,3 @@ private:
     size_t indexSize;  // a power of two, or 0
     size_t entryCount;
 };
-
-// 'A'-'Z' onto 'a'-'z'; every other byte unchanged, whatever the code page.
-inline char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Compares at most n characters, letter case aside, stopping at a terminator
-// that both share; 1 when equal.
-inline int EqualFolded(const char* a, const char* b, int n) {
-    for (int i = 0; i < n; ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
-        if (a[i] == '\0') return 1;
-    }
-    return 1;
-}

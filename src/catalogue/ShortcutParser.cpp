@@ -10,7 +10,11 @@ const unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 
                                       0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 const uint64_t kClsidOffset = 4;
 const uint64_t kLinkFlagsOffset = 20;
-const uint64_t kIdListSizeOffset = 76;
+// The header is 76 bytes; when an ID list follows, its 16-bit size comes
+// first and the list itself after it.
+const uint64_t kHeaderSize = 76;
+const uint64_t kIdListSizeOffset = kHeaderSize;
+const uint64_t kIdListOffset = kIdListSizeOffset + 2;
 const uint32_t kHasLinkTargetIdList = 0x1;
 const uint32_t kHasLinkInfo = 0x2;
 
@@ -31,7 +35,7 @@ uint32_t ReadU32(const unsigned char* p) {
 
 // Appends the text at offset `at` (up to its zero byte or the end of the
 // data) to the used characters of target; 0 when it would not fit.
-int AppendText(char (&target)[260], size_t* used, const unsigned char* data, size_t length,
+int AppendText(char (&target)[kPathSize], size_t* used, const unsigned char* data, size_t length,
                uint64_t at) {
     size_t n = *used;
     for (uint64_t i = at; i < length && data[i] != 0; ++i) {
@@ -45,17 +49,17 @@ int AppendText(char (&target)[260], size_t* used, const unsigned char* data, siz
 
 }  // namespace
 
-int ParseShortcutTarget(const unsigned char* data, size_t length, char (&target)[260]) {
+int ParseShortcutTarget(const unsigned char* data, size_t length, char (&target)[kPathSize]) {
     const uint64_t size = length;
     if (size < 20 || data[0] != 0x4C || memcmp(data + kClsidOffset, kLinkClsid, 16) != 0) return 0;
     if (size < 24) return 0;
     uint32_t flags = ReadU32(data + kLinkFlagsOffset);
     if (!(flags & kHasLinkInfo)) return 0;
 
-    uint64_t linkInfo = 76;
+    uint64_t linkInfo = kHeaderSize;
     if (flags & kHasLinkTargetIdList) {
-        if (size < 78) return 0;
-        linkInfo = 78 + static_cast<uint64_t>(ReadU16(data + kIdListSizeOffset));
+        if (size < kIdListOffset) return 0;
+        linkInfo = kIdListOffset + static_cast<uint64_t>(ReadU16(data + kIdListSizeOffset));
     }
     if (size < linkInfo + 8) return 0;
     uint64_t headerSize = ReadU32(data + linkInfo + kLinkInfoHeaderSizeField);
@@ -64,7 +68,7 @@ int ParseShortcutTarget(const unsigned char* data, size_t length, char (&target)
     uint64_t basePath = linkInfo + headerSize + volumeIdSize;
     if (size < basePath + 1) return 0;
 
-    char path[260];
+    char path[kPathSize];
     size_t used = 0;
     if (!AppendText(path, &used, data, length, basePath) || used == 0) return 0;
 

@@ -33,11 +33,13 @@ unsigned char* ReadSmallFile(const char* path, size_t* length) {
 
 }  // namespace
 
-int Catalogue::ReadShortcutTarget(char (&output)[260], const char* path) {
+static_assert(kPathSize == MAX_PATH, "path buffers are the platform's MAX_PATH");
+
+int Catalogue::ReadShortcutTarget(char (&output)[kPathSize], const char* path) {
     size_t length = 0;
     unsigned char* data = ReadSmallFile(path, &length);
     if (!data) return 0;
-    char target[260];
+    char target[kPathSize];
     int found = ParseShortcutTarget(data, length, target);
     free(data);
     if (!found) return 0;

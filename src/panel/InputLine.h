@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/PathText.h"
+
 // The typed text of the strip: at most kMaxLength characters, always
 // terminated, held inline.
 class InputLine {
@@ -15,7 +17,7 @@ public:
     void PutText(const char* text);
     void Clear();
 
-    char text[260];
+    char text[kPathSize];
     int length;
 };
 

@@ -20,14 +20,14 @@ SettingsFile::~SettingsFile() {
     free(path);
 }
 
-int SettingsFile::ReadValue(const char* section, const char* key, char (&text)[260]) {
+int SettingsFile::ReadValue(const char* section, const char* key, char (&text)[kPathSize]) {
     text[0] = '\0';
     if (!path) return 0;
     return static_cast<int>(GetPrivateProfileStringA(section, key, "", text, sizeof text, path));
 }
 
 int SettingsFile::GetInt(const char* section, const char* key, int defaultValue) {
-    char text[260];
+    char text[kPathSize];
     if (ReadValue(section, key, text) == 0) return defaultValue;
     return ParseInt(text);
 }
@@ -45,7 +45,7 @@ int SettingsFile::GetString(char* buffer, int size, const char* section, const c
 
 unsigned int SettingsFile::GetColour(const char* section, const char* key,
                                      unsigned int defaultColour) {
-    char text[260];
+    char text[kPathSize];
     unsigned int colour;
     if (ReadValue(section, key, text) == 0 || !ParseColour(text, &colour)) return defaultColour;
     return colour;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/PathText.h"
+
 // Typed access to one private profile (INI) file in the current directory.
 // An object lives for one operation: start-up, shutdown or one command.
 // Colours are 0x00BBGGRR, as the GDI takes them.
@@ -18,7 +20,8 @@ public:
     int SetInt(const char* section, const char* key, int value);
 
     // Splits the line at the cursor at its last "=" in place and moves the
-    // cursor to the next line; 0 at the end of the section.
+    // cursor to the next line; 0 at the end of the section. Both use no
+    // platform call and live in ProfileText.cpp, which builds natively too.
     static int NextEntry(char** cursor, char** key, char** value);
     static int NextIntEntry(char** cursor, char** key, int* value);
 
@@ -27,5 +30,5 @@ public:
     char* path;
 
 private:
-    int ReadValue(const char* section, const char* key, char (&text)[260]);
+    int ReadValue(const char* section, const char* key, char (&text)[kPathSize]);
 };

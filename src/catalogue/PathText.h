@@ -1,0 +1,30 @@
+#pragma once
+
+// Helpers for the narrow path texts that the catalogue, the settings readers
+// and the strip share. Plain C++, so they also build natively.
+
+// Characters in a path buffer, terminator included: the platform's MAX_PATH,
+// beyond which its narrow-string file functions take no path.
+const int kPathSize = 260;
+
+// 'A'-'Z' onto 'a'-'z'; every other byte unchanged, whatever the code page.
+inline char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares at most n characters, letter case aside, stopping at a terminator
+// that both share; 1 when equal.
+inline int EqualFolded(const char* a, const char* b, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
+        if (a[i] == '\0') return 1;
+    }
+    return 1;
+}
+
+// 1 when the text of the given length ends with the suffix of the given
+// length, letter case aside.
+inline int EndsWithFolded(const char* text, int length, const char* suffix, int suffixLength) {
+    return suffixLength >= 0 && length >= suffixLength &&
+           EqualFolded(text + length - suffixLength, suffix, suffixLength);
+}
