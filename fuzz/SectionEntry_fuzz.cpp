@@ -1,4 +1,4 @@
-// libFuzzer target: any bytes as a settings section and as values.
+// libFuzzer target: any bytes as a settings section, as values and as keys.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> section(data, data + size);
     section.push_back('\0');
     section.push_back('\0');
+    // A cut section loses its last line; the rest must still split safely.
+    if (size && data[0] & 1) DropLastLine(section.data());
     char* cursor = section.data();
     char* end = section.data() + section.size();
     char* key;
@@ -23,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text.push_back('\0');
     unsigned int colour;
     ParseInt(text.data());
+    if (IsWritableKey(text.data()) && strpbrk(text.data(), "\r\n")) abort();
     if (ParseColour(text.data(), &colour) && colour > 0xFFFFFF) abort();
     return 0;
 }

@@ -49,7 +49,9 @@ public:
     int Count();
 
     // Adds the files of a folder tree whose paths end in a kept extension;
-    // depth 1 is the folder's own files, a negative depth all levels.
+    // depth 1 is the folder's own files, a negative depth all levels. A folder
+    // that is the same folder as one the walk is already inside (reached
+    // again through a link) is not entered again.
     void Scan(const char* folder, ExtensionNode* extensions, int depth);
     // The file that a shell link points to, in its long form; 0 when the file
     // is no readable link (output then untouched).
@@ -58,6 +60,9 @@ public:
     CatalogueEntry* head;
 
 private:
+    struct FolderVisit;
+    void ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int depth);
+
     // Exact-path index beside the list, so that the duplicate test of Add
     // costs constant time instead of a walk: open addressing, linear probing,
     // at most half full. The hash is kept so that growing never rereads paths.

@@ -7,6 +7,7 @@
 #include "app/LauncherWindow.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderToken.h"
+#include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -40,7 +41,8 @@ const BuiltInAssociation kBuiltInAssociations[] = {
 // takes part in the comparison).
 const int kWholeNameLength = 11;
 
-const int kSectionSize = 4096;
+// The value of an [extensions] key: the start of a program's file name.
+const int kValueSize = 4096;
 
 // Joins a folder and a name with a backslash; 0 when the result would not
 // fit, so that no cut path (which would name another file) is ever searched
@@ -55,8 +57,28 @@ ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
     return node ? node : chain;
 }
 
+// What tells one folder from another, whatever path or link reaches it.
+struct FolderIdentity {
+    DWORD volume;
+    ULONGLONG index;
+};
+
+int ReadFolderIdentity(const char* folder, FolderIdentity* identity) {
+    HANDLE handle = CreateFileA(folder, FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    int read = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!read) return 0;
+    identity->volume = info.dwVolumeSerialNumber;
+    identity->index = static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    return 1;
+}
+
 int IsShortcut(const char* path, int length) {
-    return length >= 4 && EqualFolded(path + length - 4, ".lnk", 5);
+    return EndsWithFolded(path, length, ".lnk", 4);
 }
 
 }  // namespace
@@ -74,8 +96,8 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
 
     ExtensionNode* extensions = nullptr;
     for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
-    char section[kSectionSize];
-    char* cursor = settings.GetSection("extensions", section, sizeof section);
+    SectionBuffer section;
+    char* cursor = section.Read(settings, "extensions");
     char* key;
     char* value;
     while (SettingsFile::NextEntry(&cursor, &key, &value)) extensions = Prepend(key, extensions);
@@ -91,7 +113,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
         if (folder[0]) catalogue.Scan(folder, extensions, special.depth);
     }
 
-    cursor = settings.GetSection("folders", section, sizeof section);
+    cursor = section.Read(settings, "folders");
     int depth;
     while (settings.NextIntEntry(&cursor, &key, &depth)) {
         if (depth == 0) depth = -1;  // 0, empty or no number: all levels
@@ -112,18 +134,53 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
 
     // Configured programs, found by the start of their file name; the chain
     // is destroyed on the way.
+    char programName[kValueSize];
     while (extensions) {
         ExtensionNode* node = extensions;
         extensions = node->next;
-        int n = settings.GetString(section, sizeof section, "extensions", node->ext, "");
-        CatalogueEntry* program = n > 0 ? catalogue.FindPrefix(section, n, nullptr) : nullptr;
+        int n = settings.GetString(programName, sizeof programName, "extensions", node->ext, "");
+        CatalogueEntry* program = n > 0 ? catalogue.FindPrefix(programName, n, nullptr) : nullptr;
         if (program) catalogue.Associate(node->ext, static_cast<int>(strlen(node->ext)), program);
         delete node;
     }
 }
 
+// One folder on the walk's way down, with the folders above it. Only below a
+// link can a folder be one it is already inside, so identities are read
+// there alone, and an ancestor's only when first compared.
+struct Catalogue::FolderVisit {
+    const char* folder;
+    FolderVisit* parent;
+    int belowLink;
+    int identityRead;  // 0 not yet, 1 read, -1 unreadable
+    FolderIdentity identity;
+
+    const FolderIdentity* Identity() {
+        if (identityRead == 0) identityRead = ReadFolderIdentity(folder, &identity) ? 1 : -1;
+        return identityRead > 0 ? &identity : nullptr;
+    }
+
+    // 1 when this folder is one of those above it, or when that cannot be
+    // told (a folder whose identity cannot be read is not entered).
+    int RepeatsAnAncestor() {
+        const FolderIdentity* self = Identity();
+        if (!self) return 1;
+        for (FolderVisit* above = parent; above; above = above->parent) {
+            const FolderIdentity* other = above->Identity();
+            if (other && other->volume == self->volume && other->index == self->index) return 1;
+        }
+        return 0;
+    }
+};
+
 void Catalogue::Scan(const char* folder, ExtensionNode* extensions, int depth) {
+    FolderVisit top = {folder, nullptr, 0, 0, {}};
+    ScanFolder(top, extensions, depth);
+}
+
+void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int depth) {
     if (depth == 0 || !extensions) return;
+    const char* folder = visit.folder;
     char path[MAX_PATH];
     if (!JoinPath(path, folder, "*.*")) return;
     WIN32_FIND_DATAA item;
@@ -134,7 +191,12 @@ void Catalogue::Scan(const char* folder, ExtensionNode* extensions, int depth) {
         if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
             // A negative depth never reaches 0: all levels.
-            if (JoinPath(path, folder, name)) Scan(path, extensions, depth < 0 ? depth : depth - 1);
+            int below = depth < 0 ? depth : depth - 1;
+            if (below == 0 || !JoinPath(path, folder, name)) continue;
+            int link = (item.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            FolderVisit child = {path, &visit, visit.belowLink || link, 0, {}};
+            if (child.belowLink && child.RepeatsAnAncestor()) continue;
+            ScanFolder(child, extensions, below);
             continue;
         }
         if (!JoinPath(path, folder, name)) continue;

@@ -1,6 +1,7 @@
 #include "settings/ProfileText.h"
 
 #include <climits>
+#include <cstring>
 
 #include "settings/SettingsFile.h"
 
@@ -52,6 +53,21 @@ int ParseColour(const char* text, unsigned int* colour) {
               (static_cast<unsigned int>(rgb[1]) & 0xFF) << 8 |
               (static_cast<unsigned int>(rgb[0]) & 0xFF);
     return 1;
+}
+
+void DropLastLine(char* section) {
+    char* last = nullptr;
+    for (char* line = section; *line; line += strlen(line) + 1) last = line;
+    if (last) *last = '\0';
+}
+
+int IsWritableKey(const char* key) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p) {
+        if (*p < 32) return 0;
+    }
+    const char* first = key;
+    while (*first == ' ') ++first;
+    return *first != '[' && *first != ';';
 }
 
 int SettingsFile::NextEntry(char** cursor, char** key, char** value) {

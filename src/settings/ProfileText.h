@@ -13,3 +13,12 @@ int ParseInt(const char* text);
 // before each number are skipped, none before a comma). Each number keeps its
 // low 8 bits; red goes to the low byte. 1 with the colour stored, 0 otherwise.
 int ParseColour(const char* text, unsigned int* colour);
+
+// Removes the last line of a section buffer (lines NUL-terminated, an empty
+// line after the last): the one that a cut section may hold only in part.
+void DropLastLine(char* section);
+
+// 1 when the text, written as a key, reads back as that key of its section: no
+// character below 32 (a line break would start a new line), and no "[" (a
+// section) or ";" (a comment) as its first character after blanks.
+int IsWritableKey(const char* key);

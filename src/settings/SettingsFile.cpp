@@ -51,13 +51,16 @@ unsigned int SettingsFile::GetColour(const char* section, const char* key,
     return colour;
 }
 
-char* SettingsFile::GetSection(const char* section, char* buffer, int size) {
+char* SettingsFile::GetSection(const char* section, char* buffer, int size, int* cut) {
+    if (cut) *cut = 0;
     if (size < 2) {
         if (size == 1) buffer[0] = '\0';
         return buffer;
     }
     buffer[0] = '\0';
-    if (path) GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path);
+    DWORD n = path ? GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), path) : 0;
+    // The platform reports a section that did not fit as size - 2.
+    if (cut && n + 2 >= static_cast<DWORD>(size)) *cut = 1;
     // The section ends with an empty line even when the platform had to cut
     // it, so that NextEntry can never walk past the buffer.
     buffer[size - 2] = '\0';

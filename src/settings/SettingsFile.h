@@ -16,7 +16,9 @@ public:
     unsigned int GetColour(const char* section, const char* key, unsigned int defaultColour);
     // Fills the buffer with the section's lines, each NUL-terminated, the last
     // followed by one more NUL; returns the buffer, the cursor for NextEntry.
-    char* GetSection(const char* section, char* buffer, int size);
+    // When cut is given, it is set to 1 when the section did not fit (its last
+    // line may then be cut short), else 0.
+    char* GetSection(const char* section, char* buffer, int size, int* cut = nullptr);
     int SetInt(const char* section, const char* key, int value);
 
     // Splits the line at the cursor at its last "=" in place and moves the

@@ -2,11 +2,13 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/LauncherWindow.h"
+#include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 #include "support/ShellLink.h"
 #include "support/Win32Test.h"
@@ -214,17 +216,59 @@ TEST_F(CatalogueBuildTest, ShortcutsAreCataloguedUnderTheirTargets) {
     EXPECT_EQ(Entry("links\\projects.lnk"), nullptr);
 }
 
-TEST_F(CatalogueBuildTest, SymbolicLinkLoopEnds) {
-    if (!test::UnderWine()) GTEST_SKIP() << "makes the loop with a Unix shell";
-    Make("loop\\tool.exe");
-    ASSERT_TRUE(test::RunUnix("ln -s .. '" + test::UnixPath(root_.File("loop\\up")) + "'"));
-    ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(root_.File("loop\\up\\loop")); }));
-    Settings("[folders]\r\n" + root_.File("loop") + "=-1\r\n");
+TEST_F(CatalogueBuildTest, SectionsLongerThanFourKilobytesAreReadWhole) {
+    Make("tree\\a.kwv");
+    std::string folders = "[folders]\r\n", extensions = "[extensions]\r\n";
+    for (int i = 0; folders.size() < 6000; ++i) {
+        folders += "Z:\\kwivo-nowhere\\" + std::string(100, 'f') + std::to_string(i) + "=1\r\n";
+        extensions += ".q" + std::to_string(i) + "=" + std::string(100, 'p') + "\r\n";
+    }
+    Settings(folders + root_.File("tree") + "=1\r\n" + extensions + ".kwv=\r\n");
     Rebuild();
-    // The loop is followed like any folder until the path no longer fits.
+    EXPECT_EQ(Ours(), (Paths{"tree\\a.kwv"}));
+}
+
+TEST_F(CatalogueBuildTest, AnEntryCutByTheSectionBoundIsDropped) {
+    // The bound ends the section inside its last entry, right after the
+    // folder's name: read as it stands, "tree" without its "=1" would mean
+    // all levels. The entries before it still count.
+    Make("kept\\k.exe");
+    Make("tree\\sub\\deep.exe");
+    std::string kept = root_.File("kept") + "=1";
+    std::string tree = root_.File("tree");
+    // The platform fills all but the last two characters of the buffer with
+    // the lines, each ended by its terminator.
+    size_t room = SectionBuffer::kMaxSize - 2 - tree.size() - (kept.size() + 1);
+    std::string text = "[folders]\r\n" + kept + "\r\n";
+    const size_t fillerLine = 203;  // the key, "=1" and the terminator
+    for (int i = 0; room > 0; ++i) {
+        size_t line = room >= 2 * fillerLine ? fillerLine : room;
+        std::string key = "Z:\\kwivo-nowhere\\" + std::to_string(i) + "-";
+        key += std::string(line - 3 - key.size(), 'f');
+        text += key + "=1\r\n";
+        room -= line;
+    }
+    Settings(text + tree + "=1\r\n");
+    Rebuild();
+    EXPECT_EQ(Ours(), (Paths{"kept\\k.exe"}));
+}
+
+TEST_F(CatalogueBuildTest, FolderLinksAreFollowedButNeverInALoop) {
+    if (!test::UnderWine()) GTEST_SKIP() << "makes the links with a Unix shell";
+    // Two links back up: followed like folders, they would multiply the walk
+    // at every level until the paths no longer fit.
+    Make("loop\\tool.exe");
+    test::TempFolder elsewhere;
+    test::WriteTextFile(elsewhere.File("x.exe"), "MZ");
+    std::string loop = test::UnixPath(root_.File("loop"));
+    ASSERT_TRUE(test::RunUnix("ln -s .. '" + loop + "/a' && ln -s .. '" + loop + "/b' && ln -s '" +
+                              test::UnixPath(elsewhere.Path()) + "' '" + loop + "/ext'"));
+    ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(root_.File("loop\\ext\\x.exe")); }));
+    Settings("[folders]\r\n" + root_.File("loop") + "=0\r\n");
+    Rebuild();
     Paths ours = Ours();
-    ASSERT_GT(ours.size(), 1u);
-    for (CatalogueEntry* e = launcher_.catalogue.head; e; e = e->next) EXPECT_LT(strlen(e->path), 260u);
+    std::sort(ours.begin(), ours.end());
+    EXPECT_EQ(ours, (Paths{"loop\\ext\\x.exe", "loop\\tool.exe"}));
 }
 
 TEST_F(CatalogueBuildTest, PathsTooLongAreSkippedAndTheWalkGoesOn) {

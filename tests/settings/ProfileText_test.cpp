@@ -124,3 +124,25 @@ TEST(NextEntry, EmptySectionHasNoEntries) {
     EXPECT_EQ(SettingsFile::NextEntry(&cursor, &key, &value), 0);
     EXPECT_EQ(cursor, buffer);
 }
+
+TEST(DropLastLine, RemovesOnlyTheLastLine) {
+    const char* lines[] = {"C:\\Tools=3", "Z:\\"};
+    char buffer[64];
+    MakeSection(buffer, lines, 2);
+    DropLastLine(buffer);
+    EXPECT_STREQ(buffer, "C:\\Tools=3");
+    EXPECT_EQ(buffer[strlen(buffer) + 1], '\0');  // the section ends after it
+    DropLastLine(buffer);
+    EXPECT_EQ(buffer[0], '\0');
+    DropLastLine(buffer);  // an empty section stays empty
+    EXPECT_EQ(buffer[0], '\0');
+}
+
+TEST(IsWritableKey, RefusesWhatWouldReadBackAsSomethingElse) {
+    for (const char* good : {"C:\\Tools", "x[y]", "a;b", " C:\\x", "\xE9t\xE9", "C:\\a=b"}) {
+        EXPECT_EQ(IsWritableKey(good), 1) << good;
+    }
+    for (const char* bad : {"[hotkey]", "  [x", ";C:\\x", " ;", "a\tb", "a\rb", "a\nb", "\x1f"}) {
+        EXPECT_EQ(IsWritableKey(bad), 0) << bad;
+    }
+}
