@@ -68,6 +68,10 @@ public:
     // Enter: launch, hand to the shell, or run a command.
     void Execute();
     void RunCommand(const char* command);
+    // The paths of Execute; each 1 when it did its work (the strip then goes).
+    int AddFolder(const char* text, int length);
+    int Launch(const CatalogueEntry& entry);
+    int OpenCompleted();
 
     // Sliding in and out, growing and shrinking.
     void OnHotKey() override;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "settings/ProfileText.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -38,53 +39,66 @@ void LauncherWindow::Execute() {
         return;
     }
 
+    int done;
     if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
         FoldCase(text[length - 1]) == 's') {
-        // "<folder> /s": scan that folder's own files from now on. A line
-        // break (pasted text) would write other sections and keys into the
-        // settings file: such a folder is refused.
-        char folder[MAX_PATH];
-        memcpy(folder, text, static_cast<size_t>(length - 3));
-        folder[length - 3] = '\0';
-        if (strpbrk(folder, "\r\n")) return;
-        SettingsFile settings(kSettingsName);
-        settings.SetInt("folders", folder, 1);
-        RebuildCatalogue(settings);
-        Dismiss(1);
-        return;
+        done = AddFolder(text, length - 3);
+    } else if (CatalogueEntry* entry = catalogue.FindPrefix(text, length, nullptr)) {
+        done = Launch(*entry);
+    } else {
+        done = OpenCompleted();
     }
+    // What could not be done leaves the strip and the text, so that Enter can
+    // try again after an edit.
+    if (done) Dismiss(1);
+}
 
-    CatalogueEntry* entry = catalogue.FindPrefix(text, length, nullptr);
-    if (entry) {
-        // Both paths quoted: unquoted, a path with a blank such as
-        // C:\Program Files\App\app.exe could start C:\Program.exe instead.
-        char commandLine[1024];
-        if (entry->program) {
-            snprintf(commandLine, sizeof commandLine, "\"%s\" \"%s\"", entry->program->path, entry->path);
-        } else {
-            snprintf(commandLine, sizeof commandLine, "\"%s\"", entry->path);
-        }
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                            nullptr, nullptr, &startup, &process)) {
-            return;  // the text stays, so Enter can try again
-        }
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        Dismiss(1);
-        return;
+int LauncherWindow::AddFolder(const char* text, int length) {
+    // "<folder> /s": scan that folder's own files from now on. A folder that
+    // would not read back as the same key (a line break, a leading "[" that
+    // opens a section, a leading ";" that makes a comment) is refused.
+    char folder[MAX_PATH];
+    memcpy(folder, text, static_cast<size_t>(length));
+    folder[length] = '\0';
+    if (!IsWritableKey(folder)) return 0;
+    SettingsFile settings(kSettingsName);
+    settings.SetInt("folders", folder, 1);
+    RebuildCatalogue(settings);
+    return 1;
+}
+
+int LauncherWindow::Launch(const CatalogueEntry& entry) {
+    // Both paths quoted: unquoted, a path with a blank such as
+    // C:\Program Files\App\app.exe could start C:\Program.exe instead.
+    char commandLine[1024];
+    if (entry.program) {
+        snprintf(commandLine, sizeof commandLine, "\"%s\" \"%s\"", entry.program->path, entry.path);
+    } else {
+        snprintf(commandLine, sizeof commandLine, "\"%s\"", entry.path);
     }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &process)) {
+        return 0;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return 1;
+}
 
-    // Anything else goes to the shell, completed; a text ending in a
-    // backslash opens that folder, not the entry offered inside it.
+int LauncherWindow::OpenCompleted() {
+    // The text, completed, goes to the shell; a text ending in a backslash
+    // opens that folder, not the entry offered inside it.
+    const char* text = input.text;
+    const int length = input.length;
     char target[MAX_PATH];
     const char* rest = (completion && text[length - 1] != '\\') ? completion : "";
     int n = snprintf(target, sizeof target, "%s%s", text, rest);
-    if (n < 0 || n >= static_cast<int>(sizeof target)) return;  // never a cut target
+    if (n < 0 || n >= static_cast<int>(sizeof target)) return 0;  // never a cut target
     OpenWithShell(target);
-    Dismiss(1);
+    return 1;  // a shell request that fails is not noticed
 }
 
 void LauncherWindow::RunCommand(const char* command) {

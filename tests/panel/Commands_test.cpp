@@ -18,16 +18,6 @@ std::string Beside(const char* name) {
     return self.substr(0, self.find_last_of('\\') + 1) + name;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::string text;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return text;
-    int c;
-    while ((c = fgetc(f)) != EOF) text += static_cast<char>(c);
-    fclose(f);
-    return text;
-}
-
 // Sets a default value under HKEY_CLASSES_ROOT for the test's lifetime.
 class ClassKey {
 public:
@@ -78,7 +68,7 @@ protected:
     std::string Recorded(int lines = 1) {
         std::string text;
         test::WaitFor([&] {
-            text = ReadAll(record_);
+            text = test::ReadTextFile(record_);
             int n = 0;
             for (char c : text) n += c == '\n';
             return n >= lines;
@@ -194,6 +184,23 @@ TEST_F(CommandsTest, FolderSuffixAddsTheFolderAndRescans) {
     l_.OnPasteText((extra + "\r\n[hotkey]\r\nvk=0 /s").c_str());
     l_.OnChar('\r');
     EXPECT_EQ(GetPrivateProfileIntA("hotkey", "vk", -1, folder_.File("kwivo.ini").c_str()), -1);
+}
+
+TEST_F(CommandsTest, FoldersThatWouldNotReadBackAsAKeyAreRefused) {
+    // A leading "[" would open a section (losing the hot key below it), a
+    // leading ";" would make a comment, a control character a broken key.
+    const std::string ini = folder_.File("kwivo.ini");
+    const char settings[] = "[hotkey]\r\nvk=75\r\n";
+    test::WriteTextFile(ini, settings);
+    for (const char* folder : {"[hotkey]x", "  [ui]", ";C:\\Tools", "C:\\a\tb", "C:\\a\x1f"}) {
+        std::string typed = std::string(folder) + " /s";
+        l_.input.Clear();
+        l_.OnPasteText(typed.c_str());
+        l_.OnChar('\r');
+        EXPECT_EQ(test::ReadTextFile(ini), settings) << folder;
+        EXPECT_EQ(std::string(l_.input.text), typed) << folder;
+        EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer)) << folder;
+    }
 }
 
 TEST_F(CommandsTest, SlashCommandsAreWholeLettersAnyCase) {

@@ -137,6 +137,17 @@ inline void WriteTextFile(const std::string& path, const char* text) {
     fclose(f);
 }
 
+// The file's bytes; empty when it cannot be read.
+inline std::string ReadTextFile(const std::string& path) {
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return text;
+    int c;
+    while ((c = fgetc(f)) != EOF) text += static_cast<char>(c);
+    fclose(f);
+    return text;
+}
+
 inline bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
