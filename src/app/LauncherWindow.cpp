@@ -22,7 +22,8 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       pauseTicks(0),
       growTarget(0),
       growSpeed(0),
-      runs(0) {
+      runs(0),
+      started(0) {
     completionPath[0] = '\0';
 }
 
@@ -79,7 +80,10 @@ int LauncherWindow::Initialise(int) {
     int modifiers = settings.GetInt("hotkey", "mod", kDefaultHotkeyModifiers);
     int key = settings.GetInt("hotkey", "vk", kDefaultHotkeyKey);
     hotkeyAtom = GlobalAddAtomA(kHotkeyAtomName);
-    if (!RegisterHotKey(hwnd, hotkeyAtom, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
+    // A key that cannot be pressed (a value that is no number reads as 0)
+    // would leave a launcher that nothing can show or quit.
+    if (!IsUsableHotKey(modifiers, key) ||
+        !RegisterHotKey(hwnd, hotkeyAtom, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
         MessageBoxA(nullptr, "Can't register Hotkey", title, MB_OK);
         return 0;
     }
@@ -98,12 +102,21 @@ int LauncherWindow::Initialise(int) {
     } else {
         x = centreX;
     }
+    started = 1;
     return 1;
 }
 
+int LauncherWindow::IsUsableHotKey(int modifiers, int key) {
+    return key >= 1 && key <= 254 && (modifiers & ~(MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) == 0;
+}
+
 void LauncherWindow::OnDestroy() {
-    SettingsFile settings(kSettingsName);
-    settings.SetInt("misc", "runs", runs);
+    // A message box of a failed start-up still delivers the session's end
+    // here; only a launcher that ran may write its count.
+    if (started) {
+        SettingsFile settings(kSettingsName);
+        settings.SetInt("misc", "runs", runs);
+    }
     if (hotkeyAtom != 0) UnregisterHotKey(hwnd, hotkeyAtom);
     PostQuitMessage(0);
 }

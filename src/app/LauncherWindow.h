@@ -48,7 +48,12 @@ public:
     // 1 when the window exists, the hot key is held and the opening animation
     // runs; 0 after a message box told the user why not.
     int Initialise(int showCommand);
+    // Saves the activation count, once start-up has succeeded, and ends the
+    // message loop.
     void OnDestroy() override;
+    // A hot key that a key press can produce: a key code from 1 to 254 and no
+    // modifier bits beyond Alt, Ctrl, Shift and the Windows key.
+    static int IsUsableHotKey(int modifiers, int key);
 
     // Empties the catalogue and fills it from the special folders and the
     // folders and extensions of the settings file.
@@ -107,4 +112,8 @@ public:
     int growTarget;
     int growSpeed;
     int runs;
+    // 1 once Initialise has succeeded. Before that the count in runs may be
+    // stale: a second instance whose hot key is taken loaded it while the
+    // first instance kept counting.
+    int started;
 };

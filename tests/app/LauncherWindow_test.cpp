@@ -208,6 +208,44 @@ TEST(Launcher, HotKeyTakenShowsAMessageAndWritesNothing) {
     UnregisterHotKey(nullptr, 1);
 }
 
+TEST(Launcher, AFailedStartNeverWritesItsStaleCount) {
+    // A second instance: its box is open while the first one counts on and
+    // saves 13; the session's end, delivered through the box's loop, must
+    // not write back the 10 this one loaded.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_SPACE));
+    test::TempFolder folder;
+    Launcher kwivo(folder, "[misc]\r\nruns=10\r\n");
+    std::string text;
+    HWND box = test::WaitForMessageBox("kwivo", &text);
+    ASSERT_NE(box, nullptr);
+    WritePrivateProfileStringA("misc", "runs", "13", folder.File("kwivo.ini").c_str());
+    HWND window = kwivo.Window();
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &ignored);
+    if (IsWindow(box)) test::PressOk(box);
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 13);
+    UnregisterHotKey(nullptr, 1);
+}
+
+TEST(Launcher, AHotKeyNoKeyCanPressIsRefusedLikeATakenOne) {
+    // Registered, these would leave a launcher nothing can show or quit.
+    for (const char* hotkey : {"mod=abc\r\nvk=xyz", "vk=0", "vk=255", "vk=-32", "mod=16\r\nvk=32",
+                               "mod=-1\r\nvk=32"}) {
+        test::TempFolder folder;
+        std::string settings = std::string("[misc]\r\nruns=4\r\n[hotkey]\r\n") + hotkey + "\r\n";
+        Launcher kwivo(folder, settings.c_str());
+        std::string text;
+        HWND box = test::WaitForMessageBox("kwivo", &text);
+        ASSERT_NE(box, nullptr) << hotkey;
+        EXPECT_EQ(text, "Can't register Hotkey") << hotkey;
+        test::PressOk(box);
+        EXPECT_EQ(kwivo.ExitCode(), 0u) << hotkey;
+        EXPECT_EQ(test::ReadTextFile(folder.File("kwivo.ini")), settings) << hotkey;
+    }
+}
+
 TEST(Launcher, ConfiguredHotKeyIsTheOneRegistered) {
     // With another combination configured, Alt+Space held elsewhere is no
     // obstacle, and the configured one is taken.

@@ -27,6 +27,7 @@ public:
         y = 369;
         slideSpeed = kDefaultSlideSpeed;
         growSpeed = kDefaultGrowSpeed;
+        started = 1;
     }
     ~TestLauncher() override {
         tearingDown_ = true;  // no shutdown of the launcher for the test's own clean-up
