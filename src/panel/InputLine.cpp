@@ -9,6 +9,9 @@ InputLine::~InputLine() {}
 void InputLine::PutChar(unsigned short code) {
     if (code == 8) {
         if (length > 0) --length;
+    } else if ((code & 0xFF) == 0) {
+        // A stored 0 would end the text early while length counts past it.
+        return;
     } else if (length < kMaxLength) {
         text[length++] = static_cast<char>(code & 0xFF);
     }

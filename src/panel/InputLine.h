@@ -11,8 +11,9 @@ public:
     InputLine();
     virtual ~InputLine();
 
-    // Code 8 erases the last character; any other code is appended as its low
-    // byte while there is room, and dropped without notice when there is none.
+    // Code 8 erases the last character; a code whose low byte is 0 is
+    // ignored; any other code is appended as its low byte while there is
+    // room, and dropped without notice when there is none.
     void PutChar(unsigned short code);
     void PutText(const char* text);
     void Clear();

@@ -71,9 +71,11 @@ void LauncherWindow::OnPaint(HDC dc) {
 
     InflateRect(&r, -kMargin, -kMargin);
     const int innerLeft = r.left;
-    DrawTextA(dc, ">", 1, &r, 0);
+    // No prefix processing: an "&" in a name is a character like any other,
+    // and the completion is placed by the typed text's measured width.
+    DrawTextA(dc, ">", 1, &r, DT_NOPREFIX);
     r.left += kPromptWidth;
-    DrawTextA(dc, input.text, input.length, &r, 0);
+    DrawTextA(dc, input.text, input.length, &r, DT_NOPREFIX);
 
     if (completion) {
         // Right behind the typed text, as the font measures it.
@@ -81,7 +83,7 @@ void LauncherWindow::OnPaint(HDC dc) {
         GetTextExtentPoint32A(dc, input.text, input.length, &typed);
         r.left += typed.cx;
         COLORREF previous = SetTextColor(dc, completionColour);
-        DrawTextA(dc, completion, -1, &r, 0);
+        DrawTextA(dc, completion, -1, &r, DT_NOPREFIX);
         SetTextColor(dc, previous);
     }
 

@@ -28,9 +28,14 @@ TEST(Completion, FromTheCatalogueAndTab) {
     l.OnChar(8);
     EXPECT_EQ(Completion(l), "e");
 
-    // A name equal to the text: an empty completion, not none.
+    // A name equal to the text: an empty completion, not none; a character
+    // 0 after it changes nothing (stored, it matched the name's terminator
+    // and sent the completion past it).
     l.input.Clear();
     l.Type("NOTEPAD.EXE");
+    EXPECT_EQ(Completion(l), "");
+    l.OnChar(0);
+    EXPECT_EQ(l.input.length, 11);
     EXPECT_EQ(Completion(l), "");
     l.OnChar('\t');
     EXPECT_STREQ(l.input.text, "NOTEPAD.EXE");

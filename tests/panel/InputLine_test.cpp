@@ -28,7 +28,10 @@ TEST(InputLine, BackspaceOnEmptyAndLowByteOfCodes) {
     EXPECT_STREQ(line.text, "");
     line.PutChar(27);      // Escape is stored like any character
     line.PutChar(0x1E9);  // only the low byte: 0xE9
+    line.PutChar(0);      // a 0, by itself or as a low byte, is no character
+    line.PutChar(0x100);
     EXPECT_EQ(line.length, 2);
+    EXPECT_EQ(line.text[2], '\0');
     EXPECT_EQ(line.text[0], 27);
     EXPECT_EQ(static_cast<unsigned char>(line.text[1]), 0xE9);
     line.Clear();

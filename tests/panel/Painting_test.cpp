@@ -132,6 +132,24 @@ TEST(Painting, CompletionStartsWhereTheTypedTextEnds) {
     EXPECT_EQ(GetTextColor(c.Dc()), kText);  // put back after the completion
 }
 
+TEST(Painting, AmpersandsAreDrawnAsTheyStand) {
+    // As a mnemonic prefix "&" would be hidden: the typed text would end
+    // short of where the completion is placed, and the completion lose one.
+    TestLauncher l;
+    l.completionColour = kCompletion;
+    l.catalogue.Add("C:\\x\\R&D&Co.exe");
+    l.Type("r&d");
+    ASSERT_STREQ(l.completion, "&Co.exe");
+    Canvas c(l);
+    int typedEnd = 15 + c.TextWidth("r&d");
+    int slack = c.TextWidth("&") / 2;
+    int first, last;
+    ASSERT_TRUE(c.Columns(kText, 15, 5, 475, 25, &first, &last));
+    EXPECT_GT(last, typedEnd - slack);
+    ASSERT_TRUE(c.Columns(kCompletion, 5, 0, 480, 30, &first, &last));
+    EXPECT_GT(last, typedEnd + c.TextWidth("&Co.exe") - slack);
+}
+
 TEST(Painting, InformationViewIsBlackAndItsBoxCutsTheBannerLine) {
     TestLauncher l;
     l.completionColour = kCompletion;
