@@ -60,8 +60,9 @@ int LauncherWindow::Initialise(int) {
     smallIconName = nullptr;
     menuName = nullptr;
 
-    char className[100];
-    char title[100];
+    // Empty, not undefined, should a string resource be missing.
+    char className[100] = "";
+    char title[100] = "";
     LoadStringA(instance, IDS_CLASSNAME, className, sizeof className);
     LoadStringA(instance, IDS_TITLE, title, sizeof title);
 

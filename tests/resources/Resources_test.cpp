@@ -79,10 +79,10 @@ std::string VersionString(const std::string& exe, const char* name) {
     return value;
 }
 
-TEST_F(ResourcesTest, VersionIsKwivo103) {
+TEST_F(ResourcesTest, VersionIsTheProjectVersion) {
     EXPECT_EQ(VersionString(exe_, "ProductName"), "Kwivo");
-    EXPECT_EQ(VersionString(exe_, "ProductVersion"), "1.0.3");
-    EXPECT_EQ(VersionString(exe_, "FileVersion"), "1.0.3");
+    EXPECT_EQ(VersionString(exe_, "ProductVersion"), KWIVO_PROJECT_VERSION);
+    EXPECT_EQ(VersionString(exe_, "FileVersion"), KWIVO_PROJECT_VERSION);
 }
 
 TEST_F(ResourcesTest, ManifestRunsAsInvokerOnWindows7To11) {
