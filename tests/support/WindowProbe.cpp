@@ -1,12 +1,22 @@
-// A helper for the end-to-end test, run under Wine beside the launcher:
+// A helper for the shell tests, run under Wine beside the launcher:
 //   winprobe visible TITLE   exit 0 when a visible top-level window's title
 //                            contains TITLE, 1 otherwise
 //   winprobe close TITLE     posts WM_CLOSE to every such window
 //   winprobe hold            keeps a hidden window until ended, so that the
 //                            Wine desktop stays up between the tests' programs
+//   winprobe running         exit 0 when a launcher window (class "KWIVO") exists
+//   winprobe type TEXT       sends the launcher TEXT and Enter, as typed keys
+//   winprobe hotkey          sends the launcher one hot key press and waits
+//                            until it is handled
+//   winprobe version FILE    prints the ProductVersion of FILE's version information
+//   winprobe target LINK     prints the file that a shell link points to, as the
+//                            catalogue reads it
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+
+#include "catalogue/Catalogue.h"
 
 namespace {
 
@@ -26,18 +36,58 @@ BOOL CALLBACK Visit(HWND window, LPARAM data) {
     return TRUE;
 }
 
+int Hold() {
+    CreateWindowA("STATIC", "kwivo test holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                  nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+    return 0;
+}
+
+int PrintVersion(const char* file) {
+    DWORD ignored;
+    DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+    if (size == 0) return 1;
+    char* block = new char[size];
+    char* text = nullptr;
+    UINT length = 0;
+    int found = GetFileVersionInfoA(file, 0, size, block) &&
+                VerQueryValueA(block, "\\StringFileInfo\\040904b0\\ProductVersion",
+                               reinterpret_cast<void**>(&text), &length) &&
+                length > 0;
+    if (found) printf("%s\n", text);
+    delete[] block;
+    return found ? 0 : 1;
+}
+
+int PrintTarget(const char* link) {
+    char target[kPathSize];
+    if (!Catalogue::ReadShortcutTarget(target, link)) return 1;
+    printf("%s\n", target);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && strcmp(argv[1], "hold") == 0) {
-        CreateWindowA("STATIC", "kwivo test holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                      nullptr);
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
-        return 0;
+    const char* command = argc > 1 ? argv[1] : "";
+    if (argc == 2 && strcmp(command, "hold") == 0) return Hold();
+    HWND launcher = FindWindowA("KWIVO", nullptr);
+    if (argc == 2 && strcmp(command, "running") == 0) return launcher ? 0 : 1;
+    if (argc == 2 && strcmp(command, "hotkey") == 0) {
+        // Sent, not posted: counted once this returns, before any later close.
+        DWORD_PTR ignored;
+        return launcher && SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 1;
     }
     if (argc != 3) return 2;
-    Search search = {argv[2], strcmp(argv[1], "close") == 0, 0};
+    if (strcmp(command, "type") == 0) {
+        if (!launcher) return 1;
+        for (const char* p = argv[2]; *p; ++p) PostMessageA(launcher, WM_CHAR, static_cast<unsigned char>(*p), 0);
+        return PostMessageA(launcher, WM_CHAR, '\r', 0) ? 0 : 1;
+    }
+    if (strcmp(command, "version") == 0) return PrintVersion(argv[2]);
+    if (strcmp(command, "target") == 0) return PrintTarget(argv[2]);
+    Search search = {argv[2], strcmp(command, "close") == 0, 0};
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     return search.found > 0 ? 0 : 1;
 }
