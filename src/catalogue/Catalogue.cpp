@@ -39,7 +39,7 @@ int ExtensionNode::Matches(const char* path, int length) const {
     return 0;
 }
 
-Catalogue::Catalogue() : head(nullptr), index(nullptr), indexSize(0), entryCount(0) {}
+Catalogue::Catalogue() : head(nullptr), skip(nullptr), index(nullptr), indexSize(0), entryCount(0) {}
 
 Catalogue::~Catalogue() {
     Clear();
@@ -106,6 +106,7 @@ void Catalogue::Add(const char* path) {
     entry->path = copy;
     entry->name = backslash ? backslash + 1 : nullptr;
     entry->program = nullptr;
+    entry->isAlias = 0;
     entry->next = head;
     head = entry;
     slot->entry = entry;
@@ -120,6 +121,76 @@ CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char**
         return entry;
     }
     return nullptr;
+}
+
+CatalogueEntry* Catalogue::StepPrefix(CatalogueEntry* from, const char* text, int length, int forward) {
+    CatalogueEntry* first = nullptr;   // the first match of the list
+    CatalogueEntry* before = nullptr;  // the last match met before from
+    CatalogueEntry* last = nullptr;    // the last match met so far
+    int passed = 0;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (entry == from) {
+            passed = 1;
+            before = last;
+            continue;
+        }
+        if (!entry->name || !EqualFolded(entry->name, text, length)) continue;
+        if (forward && passed) return entry;
+        if (!first) first = entry;
+        last = entry;
+    }
+    if (forward) return first ? first : from;
+    return before ? before : (last ? last : from);
+}
+
+CatalogueEntry* Catalogue::FindPath(const char* path) const {
+    if (!indexSize) return nullptr;
+    return FindSlot(path, HashPath(path))->entry;
+}
+
+int Catalogue::AddAlias(const char* name, const char* target) {
+    size_t nameLength = strlen(name);
+    size_t targetLength = strlen(target);
+    if (nameLength == 0 || nameLength > kMaxAliasName || strchr(name, '\\') || targetLength == 0 ||
+        targetLength >= static_cast<size_t>(kPathSize) || HasControlCharacter(name) ||
+        HasControlCharacter(target)) {
+        return 0;
+    }
+    // One block holds the target, then the name. Aliases stay out of the
+    // path index: a file of the same path keeps its own entry.
+    CatalogueEntry* entry = static_cast<CatalogueEntry*>(malloc(sizeof *entry));
+    char* text = static_cast<char*>(malloc(targetLength + 1 + nameLength + 1));
+    if (!entry || !text) {
+        free(entry);
+        free(text);
+        return 0;
+    }
+    memcpy(text, target, targetLength + 1);
+    memcpy(text + targetLength + 1, name, nameLength + 1);
+    entry->path = text;
+    entry->name = text + targetLength + 1;
+    entry->program = nullptr;
+    entry->isAlias = 1;
+    entry->next = head;
+    head = entry;
+    return 1;
+}
+
+void Catalogue::AddAliases(char* section) {
+    char* line = section;
+    while (*line) {
+        char* next = line + strlen(line) + 1;
+        char* equals = strchr(line, '=');
+        if (equals && line[0] != ';') {  // a comment, should the platform pass one on
+            char* end = equals;
+            while (end > line && end[-1] == ' ') --end;
+            *end = '\0';
+            char* target = equals + 1;
+            while (*target == ' ') ++target;
+            AddAlias(line, target);
+        }
+        line = next;
+    }
 }
 
 void Catalogue::Associate(const char* suffix, int length, CatalogueEntry* program) {

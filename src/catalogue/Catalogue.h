@@ -4,12 +4,15 @@
 
 #include "catalogue/PathText.h"
 
+class SkipPatterns;
+
 // One catalogued file. Plain record, created by the catalogue only.
 struct CatalogueEntry {
     CatalogueEntry* next;
     char* path;               // owned heap copy of the full path
     char* name;               // after the last backslash of path; null without one
     CatalogueEntry* program;  // the entry of the program that opens this file
+    int isAlias;              // a name of the user's: path is its target, name held apart
 };
 
 // One extension that a catalogue build keeps; the chain lives for one build.
@@ -44,6 +47,22 @@ public:
     // The first entry whose name starts with the text, comparing at most
     // length characters; a length beyond the text asks for the whole name.
     CatalogueEntry* FindPrefix(const char* text, int length, const char** outName);
+    // The entry before or after one that FindPrefix could give, in list
+    // order, among those whose name starts with the text; wraps round at the
+    // ends. Null when none matches.
+    CatalogueEntry* StepPrefix(CatalogueEntry* from, const char* text, int length, int forward);
+    // The file entry of exactly this path; null when there is none.
+    CatalogueEntry* FindPath(const char* path) const;
+    // Adds a name of the user's for a target (a file, a folder, an address):
+    // it completes like a file name, beside any entry of the same target.
+    // 0, nothing added, when the name is empty, longer than kMaxAliasName or
+    // holds a backslash, or the target is empty or does not fit a path
+    // buffer, or either holds a control character.
+    static constexpr int kMaxAliasName = 63;
+    int AddAlias(const char* name, const char* target);
+    // Adds the aliases of a section buffer's lines, "name=target", split at
+    // the first "=" (an address may hold more), blanks around it trimmed.
+    void AddAliases(char* section);
     // Sets program on every entry whose path ends with the suffix.
     void Associate(const char* suffix, int length, CatalogueEntry* program);
     int Count();
@@ -58,6 +77,8 @@ public:
     static int ReadShortcutTarget(char (&output)[kPathSize], const char* path);
 
     CatalogueEntry* head;
+    // Names that Scan leaves out; null for none.
+    const SkipPatterns* skip;
 
 private:
     struct FolderVisit;

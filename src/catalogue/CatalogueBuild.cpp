@@ -7,6 +7,7 @@
 #include "app/LauncherWindow.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderToken.h"
+#include "catalogue/SkipPatterns.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 
@@ -102,6 +103,10 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     char* value;
     while (SettingsFile::NextEntry(&cursor, &key, &value)) extensions = Prepend(key, extensions);
 
+    SkipPatterns skipPatterns;
+    skipPatterns.Take(section.Read(settings, "skip"));
+    catalogue.skip = &skipPatterns;
+
     // A special folder that the shell cannot supply, or a token naming none,
     // contributes nothing: scanning the empty path would walk the whole
     // current drive.
@@ -123,6 +128,10 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
             catalogue.Scan(folder, extensions, depth);
         }
     }
+
+    catalogue.skip = nullptr;
+    // Names of the user's, after every folder so that they win a lookup.
+    catalogue.AddAliases(section.Read(settings, "aliases"));
 
     for (const BuiltInAssociation& builtIn : kBuiltInAssociations) {
         CatalogueEntry* program = catalogue.FindPrefix(builtIn.program, kWholeNameLength, nullptr);
@@ -207,7 +216,10 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
             memcpy(path, target, strlen(target) + 1);
             length = static_cast<int>(strlen(path));
         }
-        if (extensions->Matches(path, length)) Add(path);
+        if (!extensions->Matches(path, length)) continue;
+        const char* backslash = strrchr(path, '\\');
+        if (skip && skip->Matches(backslash ? backslash + 1 : path)) continue;
+        Add(path);
     } while (FindNextFileA(find, &item));
     FindClose(find);
 }

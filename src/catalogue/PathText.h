@@ -28,3 +28,11 @@ inline int EndsWithFolded(const char* text, int length, const char* suffix, int 
     return suffixLength >= 0 && length >= suffixLength &&
            EqualFolded(text + length - suffixLength, suffix, suffixLength);
 }
+
+// 1 when the text holds a byte below 32: a line break, a tab, a control key.
+inline int HasControlCharacter(const char* text) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 32) return 1;
+    }
+    return 0;
+}

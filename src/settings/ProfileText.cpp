@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "catalogue/PathText.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -62,9 +63,7 @@ void DropLastLine(char* section) {
 }
 
 int IsWritableKey(const char* key) {
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(key); *p; ++p) {
-        if (*p < 32) return 0;
-    }
+    if (HasControlCharacter(key)) return 0;
     const char* first = key;
     while (*first == ' ') ++first;
     return *first != '[' && *first != ';';

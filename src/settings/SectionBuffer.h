@@ -7,10 +7,10 @@ class SettingsFile;
 // section read through the same object.
 class SectionBuffer {
 public:
-    static const int kFirstSize = 4096;
+    static constexpr int kFirstSize = 4096;
     // A bound on what one section may take: a million characters hold
     // thousands of folders.
-    static const int kMaxSize = 1024 * 1024;
+    static constexpr int kMaxSize = 1024 * 1024;
 
     SectionBuffer();
     virtual ~SectionBuffer();

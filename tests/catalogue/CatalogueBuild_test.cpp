@@ -216,6 +216,32 @@ TEST_F(CatalogueBuildTest, ShortcutsAreCataloguedUnderTheirTargets) {
     EXPECT_EQ(Entry("links\\projects.lnk"), nullptr);
 }
 
+TEST_F(CatalogueBuildTest, AliasesWinAndSkipPatternsKeepFilesOut) {
+    Make("tools\\fox.exe");
+    Make("tools\\keep.exe");
+    Make("tools\\unins000.exe");
+    Make("tools\\MySetup.exe");
+    // A shortcut whose target matches is left out like the file itself.
+    ASSERT_TRUE(test::MakeShellLink(root_.File("tools\\Remove.lnk"), Make("other\\unins1.exe")));
+    Settings("[folders]\r\n" + root_.File("tools") + "=1\r\n[skip]\r\nunins*.exe=\r\n*SETUP*.exe=\r\n"
+             "[aliases]\r\nff=" + root_.File("tools\\fox.exe") + "\r\nweb = https://kwivo.example/?a=b\r\n"
+             "bad\\name=x\r\n");
+    Rebuild();
+    Paths ours = Ours();
+    std::sort(ours.begin(), ours.end());
+    // The alias of fox.exe stands beside the file's own entry.
+    EXPECT_EQ(ours, (Paths{"tools\\fox.exe", "tools\\fox.exe", "tools\\keep.exe"}));
+    const char* name = nullptr;
+    CatalogueEntry* alias = launcher_.catalogue.FindPrefix("f", 1, &name);
+    ASSERT_NE(alias, nullptr);
+    EXPECT_STREQ(name, "ff");
+    EXPECT_EQ(launcher_.catalogue.FindPath(alias->path)->isAlias, 0);
+    CatalogueEntry* web = launcher_.catalogue.FindPrefix("web", 3, nullptr);
+    ASSERT_NE(web, nullptr);
+    EXPECT_STREQ(web->path, "https://kwivo.example/?a=b");
+    EXPECT_EQ(launcher_.catalogue.FindPrefix("bad", 3, nullptr), nullptr);
+}
+
 TEST_F(CatalogueBuildTest, SectionsLongerThanFourKilobytesAreReadWhole) {
     Make("tree\\a.kwv");
     std::string folders = "[folders]\r\n", extensions = "[extensions]\r\n";

@@ -94,6 +94,68 @@ TEST(FindPrefix, NamelessAndEmptyNamesAndMisses) {
     EXPECT_EQ(Catalogue().FindPrefix("a", 1, nullptr), nullptr);
 }
 
+TEST(StepPrefix, WalksTheMatchesInListOrderAndWrapsBothWays) {
+    Catalogue catalogue;
+    catalogue.Add("C:\\a\\note1.exe");
+    catalogue.Add("C:\\a\\other.exe");
+    catalogue.Add("C:\\a\\NOTE2.exe");
+    catalogue.Add("C:\\a\\note3.exe");
+    // List order: note3, NOTE2, other, note1.
+    CatalogueEntry* first = catalogue.FindPrefix("note", 4, nullptr);
+    std::vector<std::string> down, up;
+    CatalogueEntry* e = first;
+    for (int i = 0; i < 4; ++i) down.push_back((e = catalogue.StepPrefix(e, "note", 4, 1))->name);
+    e = first;
+    for (int i = 0; i < 4; ++i) up.push_back((e = catalogue.StepPrefix(e, "note", 4, 0))->name);
+    EXPECT_EQ(down, (std::vector<std::string>{"NOTE2.exe", "note1.exe", "note3.exe", "NOTE2.exe"}));
+    EXPECT_EQ(up, (std::vector<std::string>{"note1.exe", "NOTE2.exe", "note3.exe", "note1.exe"}));
+    // A single match stays; no match at all gives none.
+    CatalogueEntry* other = catalogue.FindPrefix("oth", 3, nullptr);
+    EXPECT_EQ(catalogue.StepPrefix(other, "oth", 3, 1), other);
+    EXPECT_EQ(catalogue.StepPrefix(other, "oth", 3, 0), other);
+    EXPECT_EQ(catalogue.StepPrefix(nullptr, "zz", 2, 1), nullptr);
+}
+
+TEST(AddAlias, CompletesLikeANameBesideTheFileOfItsTarget) {
+    Catalogue catalogue;
+    catalogue.Add("C:\\Tools\\fox.exe");
+    ASSERT_EQ(catalogue.AddAlias("ff", "C:\\Tools\\fox.exe"), 1);
+    const char* name = nullptr;
+    CatalogueEntry* alias = catalogue.FindPrefix("f", 1, &name);
+    ASSERT_NE(alias, nullptr);
+    EXPECT_STREQ(name, "ff");
+    EXPECT_STREQ(alias->path, "C:\\Tools\\fox.exe");
+    EXPECT_EQ(alias->isAlias, 1);
+    // The file keeps its own entry, and the path index finds the file.
+    EXPECT_EQ(catalogue.Count(), 2);
+    EXPECT_EQ(catalogue.FindPath("C:\\Tools\\fox.exe")->isAlias, 0);
+    EXPECT_EQ(catalogue.FindPath("C:\\Tools\\none.exe"), nullptr);
+
+    const std::string longest(Catalogue::kMaxAliasName, 'n'), target(259, 't');
+    EXPECT_EQ(catalogue.AddAlias(longest.c_str(), target.c_str()), 1);
+    for (const std::pair<std::string, std::string>& bad :
+         std::vector<std::pair<std::string, std::string>>{{"", "x"},
+                                                          {longest + "n", "x"},
+                                                          {"a\\b", "x"},
+                                                          {"a\tb", "x"},
+                                                          {"mail", ""},
+                                                          {"mail", target + "t"},
+                                                          {"mail", "https://a\nb"}}) {
+        EXPECT_EQ(catalogue.AddAlias(bad.first.c_str(), bad.second.c_str()), 0) << bad.first;
+    }
+    EXPECT_EQ(catalogue.Count(), 3);
+}
+
+TEST(AddAliases, SplitsAtTheFirstEqualsSignAndTrimsBlanks) {
+    Catalogue catalogue;
+    char section[] = "mail = https://m.example/?a=b\0noequals\0;c=C:\\c.exe\0ff=C:\\f.exe\0\0";
+    catalogue.AddAliases(section);
+    ASSERT_EQ(catalogue.Count(), 2);
+    EXPECT_STREQ(catalogue.head->name, "ff");
+    EXPECT_STREQ(catalogue.head->next->name, "mail");
+    EXPECT_STREQ(catalogue.head->next->path, "https://m.example/?a=b");
+}
+
 TEST(Associate, SuffixOverTheWholeListReachingIntoTheFolder) {
     Catalogue catalogue;
     catalogue.Add("C:\\Office\\winword.exe");

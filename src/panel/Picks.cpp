@@ -1,0 +1,180 @@
+#include "panel/Picks.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const unsigned int kHashStart = 2166136261u;
+
+// FNV-1a over the folded bytes, one step at a time, so that every prefix's
+// hash comes out of a single pass over the text.
+unsigned int HashStep(unsigned int hash, char c) {
+    return (hash ^ static_cast<unsigned char>(FoldCase(c))) * 16777619u;
+}
+
+const int kIndexMask = 2 * Picks::kMaxPicks - 1;
+
+// Splits one line into the typed text and the path in place; 0 when it is
+// no pick. The parts are checked further as Remember takes them.
+int SplitPick(char* line, size_t size, char** path) {
+    if (size > 0 && line[size - 1] == '\r') --size;
+    line[size] = '\0';
+    char* tab = static_cast<char*>(memchr(line, '\t', size));
+    if (!tab || memchr(line, '\0', size)) return 0;  // no tab, or a stray 0 byte
+    *tab = '\0';
+    *path = tab + 1;
+    return 1;
+}
+
+}  // namespace
+
+Picks::Picks() : picks(nullptr), count(0) {
+    for (short& slot : index) slot = -1;
+}
+
+Picks::~Picks() {
+    free(picks);
+}
+
+int Picks::Reserve() {
+    if (!picks) picks = static_cast<Pick*>(malloc(kMaxPicks * sizeof *picks));
+    return picks != nullptr;
+}
+
+int Picks::IndexOf(const char* typed, int length, unsigned int hash) const {
+    for (unsigned int i = hash & kIndexMask;; i = (i + 1) & kIndexMask) {
+        int at = index[i];
+        if (at < 0) return -1;
+        const Pick& pick = picks[at];
+        if (pick.hash == hash && pick.typedLength == length && EqualFolded(pick.typed, typed, length)) {
+            return at;
+        }
+    }
+}
+
+void Picks::Reindex() {
+    for (short& slot : index) slot = -1;
+    for (int at = 0; at < count; ++at) {
+        unsigned int i = picks[at].hash & kIndexMask;
+        while (index[i] >= 0) i = (i + 1) & kIndexMask;
+        index[i] = static_cast<short>(at);
+    }
+}
+
+int Picks::Check(const char* typed, int length, const char* path, unsigned int* hash) const {
+    size_t pathLength = strlen(path);
+    if (length <= 0 || length > InputLine::kMaxLength || pathLength == 0 ||
+        pathLength >= static_cast<size_t>(kPathSize) || HasControlCharacter(path)) {
+        return 0;
+    }
+    unsigned int h = kHashStart;
+    for (int i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(typed[i]) < 32) return 0;
+        h = HashStep(h, typed[i]);
+    }
+    *hash = h;
+    return 1;
+}
+
+void Picks::Store(int at, const char* typed, int length, const char* path, unsigned int hash) {
+    Pick& pick = picks[at];
+    memcpy(pick.typed, typed, static_cast<size_t>(length));
+    pick.typed[length] = '\0';
+    pick.typedLength = length;
+    memcpy(pick.path, path, strlen(path) + 1);
+    pick.hash = hash;
+}
+
+void Picks::Add(const char* typed, const char* path) {
+    unsigned int hash;
+    int length = static_cast<int>(strlen(typed));
+    if (!Check(typed, length, path, &hash) || IndexOf(typed, length, hash) >= 0) return;
+    Store(count, typed, length, path, hash);
+    unsigned int i = hash & kIndexMask;
+    while (index[i] >= 0) i = (i + 1) & kIndexMask;
+    index[i] = static_cast<short>(count++);
+}
+
+int Picks::Remember(const char* typed, int length, const char* path) {
+    unsigned int hash;
+    if (!Check(typed, length, path, &hash) || !Reserve()) return 0;
+    // The newest goes last: an older pick of the same text, or the oldest of
+    // all when the table is full, makes room.
+    int old = IndexOf(typed, length, hash);
+    if (old < 0 && count == kMaxPicks) old = 0;
+    if (old >= 0) {
+        memmove(&picks[old], &picks[old + 1], static_cast<size_t>(count - old - 1) * sizeof *picks);
+        --count;
+    }
+    Store(count++, typed, length, path, hash);
+    Reindex();
+    return 1;
+}
+
+void Picks::Parse(const char* text, size_t length) {
+    count = 0;
+    Reindex();
+    if (!Reserve()) return;
+    // From the newest line back, so that a file of any length costs one
+    // pass and the table never shuffles: each text keeps its latest pick.
+    char line[InputLine::kMaxLength + 1 + kPathSize + 2];
+    size_t end = length;
+    while (end > 0 && count < kMaxPicks) {
+        size_t begin = end;
+        while (begin > 0 && text[begin - 1] != '\n') --begin;
+        size_t size = end - begin;
+        size_t next = begin > 0 ? begin - 1 : 0;
+        char* path;
+        // A line too long to be a pick is never cut into one.
+        if (size < sizeof line) {
+            memcpy(line, text + begin, size);
+            if (SplitPick(line, size, &path)) Add(line, path);
+        }
+        if (begin == 0) break;
+        end = next;
+    }
+    // Oldest first, as Remember keeps them.
+    for (int i = 0, j = count - 1; i < j; ++i, --j) {
+        Pick swap = picks[i];
+        picks[i] = picks[j];
+        picks[j] = swap;
+    }
+    Reindex();
+}
+
+CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length) const {
+    if (count == 0 || length <= 0 || length > InputLine::kMaxLength) return nullptr;
+    unsigned int hashes[InputLine::kMaxLength + 1];
+    hashes[0] = kHashStart;
+    for (int i = 0; i < length; ++i) hashes[i + 1] = HashStep(hashes[i], typed[i]);
+    for (int n = length; n > 0; --n) {
+        int at = IndexOf(typed, n, hashes[n]);
+        if (at < 0) continue;
+        CatalogueEntry* entry = catalogue.FindPath(picks[at].path);
+        if (entry && entry->name && EqualFolded(entry->name, typed, length)) return entry;
+    }
+    return nullptr;
+}
+
+char* Picks::Format(size_t* length) const {
+    size_t size = 1;
+    for (int at = 0; at < count; ++at) size += picks[at].typedLength + strlen(picks[at].path) + 3;
+    char* text = static_cast<char*>(malloc(size));
+    if (!text) return nullptr;
+    char* out = text;
+    for (int at = 0; at < count; ++at) {
+        const Pick& pick = picks[at];
+        size_t pathLength = strlen(pick.path);
+        memcpy(out, pick.typed, static_cast<size_t>(pick.typedLength));
+        out += pick.typedLength;
+        *out++ = '\t';
+        memcpy(out, pick.path, pathLength);
+        out += pathLength;
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    *out = '\0';
+    *length = static_cast<size_t>(out - text);
+    return text;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+
+#include "catalogue/Catalogue.h"
+#include "panel/InputLine.h"
+
+// Remembered picks: the entry launched for a typed text, so that the same
+// text offers it again before the first match. Typed texts compare letter
+// case aside. The newest kMaxPicks are kept, oldest first; the file form is
+// one pick a line, the typed text and the path separated by a tab.
+class Picks {
+public:
+    static constexpr int kMaxPicks = 512;
+    // The most a picks file is read: twice what kMaxPicks of the longest
+    // lines take, so that start-up never reads more, whatever the file.
+    static constexpr size_t kMaxFileBytes = 512 * 1024;
+
+    Picks();
+    virtual ~Picks();
+
+    // Replaces the picks with those of the file's text. A line that does not
+    // parse (no tab, an empty or too long part, a control character) is
+    // passed over; a text given twice keeps its later path.
+    void Parse(const char* text, size_t length);
+    // Remembers the path for the typed text (its first length characters);
+    // 0 when the pick is malformed or memory ran out (nothing changes then).
+    int Remember(const char* typed, int length, const char* path);
+    // The entry picked for the typed text, or failing that for the longest
+    // earlier prefix of it with a usable pick: one whose path is a file of
+    // the catalogue whose name still starts with the whole typed text.
+    CatalogueEntry* Find(Catalogue& catalogue, const char* typed, int length) const;
+    // The file's text of all picks into a heap buffer the caller frees;
+    // null without memory.
+    char* Format(size_t* length) const;
+    // Parses the file, at most kMaxFileBytes of it; 0 when it cannot be read.
+    int Load(const char* fileName);
+    // Writes the file whole under the temporary name, then puts it in the
+    // file's place in one step: a crash or a full disk leaves the old file.
+    // 0, the old file untouched, when anything fails.
+    int Save(const char* fileName, const char* temporaryName) const;
+    int Count() const { return count; }
+
+private:
+    struct Pick {
+        char typed[InputLine::kMaxLength + 1];
+        char path[kPathSize];
+        int typedLength;
+        unsigned int hash;
+    };
+    int Reserve();
+    // 1 with the hash of the typed text when the pick is well formed.
+    int Check(const char* typed, int length, const char* path, unsigned int* hash) const;
+    void Store(int at, const char* typed, int length, const char* path, unsigned int hash);
+    // Appends a pick whose text is not held yet (for loading, newest first).
+    void Add(const char* typed, const char* path);
+    int IndexOf(const char* typed, int length, unsigned int hash) const;
+    void Reindex();
+
+    Pick* picks;  // kMaxPicks records once the first pick arrives
+    int count;
+    short index[2 * kMaxPicks];  // open addressing over picks; -1 is empty
+};
