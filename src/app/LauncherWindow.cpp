@@ -8,6 +8,9 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       hotkeyAtom(0),
       completion(nullptr),
       completionIsFolder(0),
+      completionEntry(nullptr),
+      completionIndex(0),
+      typedLength(0),
       completionColour(0),
       infoVisible(0),
       x(0),
@@ -23,7 +26,9 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       growTarget(0),
       growSpeed(0),
       runs(0),
-      started(0) {
+      started(0),
+      rememberPicks(0),
+      ctrlEnter(0) {
     completionPath[0] = '\0';
 }
 
@@ -50,6 +55,9 @@ int LauncherWindow::Initialise(int) {
     if (slideSpeed > kMaxSpeed) slideSpeed = kMaxSpeed;
     if (growSpeed <= 0) growSpeed = kDefaultGrowSpeed;
     if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
+    rememberPicks = settings.GetInt("misc", "remember", 0) == 1;
+    ctrlEnter = settings.GetInt("misc", "ctrlenter", 0) == 1;
+    if (rememberPicks) picks.Load(kPicksName);
 
     backColour = back;
     LOGBRUSH brush = {BS_SOLID, back, 0};

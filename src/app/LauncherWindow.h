@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "panel/InputLine.h"
+#include "panel/Picks.h"
 #include "window/AppWindow.h"
 
 class SettingsFile;
@@ -14,6 +15,9 @@ class LauncherWindow : public AppWindow {
 public:
     static constexpr const char* kSettingsName = "kwivo.ini";
     static constexpr const char* kHotkeyAtomName = "Kwivo";
+    // Remembered picks live beside kwivo.ini, in a file of their own.
+    static constexpr const char* kPicksName = "kwivo-picks.txt";
+    static constexpr const char* kPicksTemporaryName = "kwivo-picks.tmp";
     static constexpr int kStripHeight = 30;
     static constexpr int kMaxStripWidth = 480;
 
@@ -69,6 +73,19 @@ public:
     const char* GetCopyText() override;
     void UpdateCompletion();
     void AcceptCompletion();
+    // Shows the index-th name that the typed folder's search returns for the
+    // typed rest: -1 the last; past the last, the first. 0 when none.
+    int ShowFolderMatch(int index);
+
+    // Down and Up step through the matches; Ctrl+Enter and Ctrl+Shift+Enter
+    // (with ctrlenter=1) open the folder of, or elevate, the entry on display.
+    void OnKeyDown(int virtualKey) override;
+    void StepCompletion(int forward);
+    // The file on display: the completed entry's path, or the completed or
+    // typed path; null when there is none.
+    const char* FileOnDisplay();
+    int OpenFolderOnDisplay();
+    int RunOnDisplayAsAdministrator();
 
     // Enter: launch, hand to the shell, or run a command.
     void Execute();
@@ -77,6 +94,10 @@ public:
     int AddFolder(const char* text, int length);
     int Launch(const CatalogueEntry& entry);
     int OpenCompleted();
+    // 1 for an entry of a file: a scanned one, or an alias whose target is
+    // catalogued or exists as a file (not an address, a folder or a name the
+    // shell looks up).
+    int IsFileEntry(const CatalogueEntry& entry);
 
     // Sliding in and out, growing and shrinking.
     void OnHotKey() override;
@@ -96,6 +117,13 @@ public:
     Catalogue catalogue;
     const char* completion;
     int completionIsFolder;
+    // The catalogue entry whose name completes the input, kept through Tab
+    // so that Enter starts exactly it; null for none.
+    CatalogueEntry* completionEntry;
+    // Which of the typed folder's matches a file-system completion shows.
+    int completionIndex;
+    // How much of the input the user typed: the key of a remembered pick.
+    int typedLength;
     char completionPath[MAX_PATH];
     COLORREF completionColour;
     int infoVisible;
@@ -116,4 +144,8 @@ public:
     // stale: a second instance whose hot key is taken loaded it while the
     // first instance kept counting.
     int started;
+    // Settings that are off unless the user writes them.
+    int rememberPicks;  // [misc] remember=1
+    int ctrlEnter;      // [misc] ctrlenter=1
+    Picks picks;
 };

@@ -104,6 +104,7 @@ void LauncherWindow::ShowInfo(int show) {
 void LauncherWindow::Dismiss(int animate) {
     input.Clear();
     completion = nullptr;
+    completionEntry = nullptr;
     if (!animate) return;
     if (slideSpeed != 0) {
         StartSlide(GetSystemMetrics(SM_CXSCREEN), kSlideHide, 0);

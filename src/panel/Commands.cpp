@@ -43,8 +43,15 @@ void LauncherWindow::Execute() {
     if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
         FoldCase(text[length - 1]) == 's') {
         done = AddFolder(text, length - 3);
-    } else if (CatalogueEntry* entry = catalogue.FindPrefix(text, length, nullptr)) {
+    } else if (CatalogueEntry* entry = completionEntry ? completionEntry
+                                                      : catalogue.FindPrefix(text, length, nullptr)) {
+        // Exactly the entry on display, stepped to or picked, even after Tab.
         done = Launch(*entry);
+        if (done && rememberPicks && !entry->isAlias) {
+            // A picks file that cannot be written leaves the launch as it is.
+            int typed = typedLength > 0 && typedLength <= length ? typedLength : length;
+            if (picks.Remember(text, typed, entry->path)) picks.Save(kPicksName, kPicksTemporaryName);
+        }
     } else {
         done = OpenCompleted();
     }
@@ -67,7 +74,17 @@ int LauncherWindow::AddFolder(const char* text, int length) {
     return 1;
 }
 
+int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
+    if (!entry.isAlias || catalogue.FindPath(entry.path)) return 1;
+    DWORD attributes = GetFileAttributesA(entry.path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 int LauncherWindow::Launch(const CatalogueEntry& entry) {
+    if (!IsFileEntry(entry)) {
+        OpenWithShell(entry.path);
+        return 1;  // as for any text handed to the shell
+    }
     // Both paths quoted: unquoted, a path with a blank such as
     // C:\Program Files\App\app.exe could start C:\Program.exe instead.
     char commandLine[1024];

@@ -32,6 +32,7 @@ AppWindow::~AppWindow() {
 }
 
 void AppWindow::OnCommand(int, int) {}
+void AppWindow::OnKeyDown(int) {}
 void AppWindow::OnPaint(HDC) {}
 void AppWindow::OnTimer(UINT_PTR) {}
 void AppWindow::OnHotKey() {}
@@ -129,6 +130,9 @@ LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_HOTKEY:
         OnHotKey();
+        break;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<int>(wParam));
         break;
     default:
         break;

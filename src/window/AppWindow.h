@@ -20,6 +20,9 @@ public:
     virtual void OnPasteText(const char* text);
     virtual const char* GetCopyText();
     virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Keys that produce no character (arrows and the like), as virtual-key
+    // codes; after the fixed slots above. Does nothing here.
+    virtual void OnKeyDown(int virtualKey);
 
     ATOM RegisterWindowClass(const char* className);
     int Create(const char* className, const char* windowName, int showCommand);

@@ -17,6 +17,11 @@ work=/tmp/kwivo-end-to-end-$$
 mkdir -p "$work/Tools" "$artifacts"
 rm -f "$artifacts"/*.png
 touch "$work/Tools/kwivoe2e.exe"
+# Two programs that start and end at once, with names of different widths.
+cp "$probe_exe" "$work/Tools/kwivopa.exe"
+cp "$probe_exe" "$work/Tools/kwivopbbbbbbbb.exe"
+# Remembered picks on; the first start is still a first start (no runs).
+printf '[misc]\r\nremember=1\r\n' >"$work/kwivo.ini"
 kwivo_pid=
 cleanup() {
     [ -n "$kwivo_pid" ] && kill "$kwivo_pid" 2>/dev/null
@@ -69,6 +74,11 @@ completion_follows() {
     [ "$white" -ge 0 ] && [ "$black" -gt "$white" ] && [ $((black - white)) -le 4 ]
 }
 no_completion() { [ "$(text_columns | cut -d' ' -f2)" = -1 ]; }
+# The last column of the completion: tells two offered names apart.
+completion_end() {
+    convert "$artifacts/current.png" -crop $((W - 20))x20+$((X + 15))+$((Y + 5)) +repage txt:- |
+        awk -F'[,: ]+' '/#000000/ { if ($1 > b) b = $1 } END { print (b == "" ? -1 : b) }'
+}
 
 focus_desktop() {
     local desktop
@@ -135,6 +145,21 @@ wait_for "a file of the new folder is offered" completion_follows
 keep 7-new-folder
 for _ in $(seq 7); do xdotool key BackSpace; done
 
+echo "Down steps to the other match; Enter starts it and remembers it"
+type_text "kwivop"
+wait_for "a match of kwivop is offered" completion_follows
+first=$(completion_end)
+xdotool key Down
+stepped() { completion_follows && [ "$(completion_end)" != "$first" ]; }
+wait_for "Down offers the other match" stepped
+keep 7-stepped
+picked=$(completion_end)
+enter
+wait_for "the strip leaves after the launch" hidden
+grep -q "^kwivop	Z:.*kwivop" kwivo-picks.txt || fail "no pick in kwivo-picks.txt: $(cat kwivo-picks.txt 2>&1)"
+hot_key
+wait_for "the strip comes back" collapsed
+
 echo "/r, / and /q"
 type_text "/r"
 enter
@@ -155,4 +180,25 @@ kwivo_pid=
 [ "$rc" -eq 0 ] || fail "exit code $rc"
 runs=$(tr -d '\r' < kwivo.ini | sed -n 's/^runs=//p')
 [ "$runs" = "$presses" ] || fail "kwivo.ini holds runs=$runs after $presses hot key presses"
-echo "passed: $presses hot key presses, runs=$runs, exit code 0"
+
+echo "after a restart the remembered pick is offered first"
+# Without the slide there is no banner to wait out: the strip stays hidden
+# until the hot key shows it in place.
+printf '[ui]\r\nslidespeed=0\r\n' >>kwivo.ini
+"$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
+kwivo_pid=$!
+launcher_up() { "$WINE" "$probe_exe" running >/dev/null 2>&1; }
+wait_for "the launcher starts again" launcher_up
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "kwivop"
+remembered() { completion_follows && [ "$(completion_end)" = "$picked" ]; }
+wait_for "the pick, not the first match, is offered" remembered
+keep 9-remembered-pick
+for _ in $(seq 6); do xdotool key BackSpace; done
+type_text "/q"
+enter
+for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the restart"
+kwivo_pid=
+echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings/SettingsFile.h"
+#include "support/LaunchTest.h"
 #include "support/TestLauncher.h"
 #include "support/Win32Test.h"
 
@@ -11,82 +12,9 @@ namespace {
 
 using test::TestLauncher;
 
-std::string Beside(const char* name) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
-
-// Sets a default value under HKEY_CLASSES_ROOT for the test's lifetime.
-class ClassKey {
-public:
-    ClassKey(const std::string& key, const std::string& value) : key_(key) {
-        HKEY h;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                            nullptr) == ERROR_SUCCESS) {
-            DWORD size = sizeof previous_;
-            hadValue_ = RegQueryValueExA(h, nullptr, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(previous_), &size) == ERROR_SUCCESS;
-            RegSetValueExA(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
-            RegCloseKey(h);
-        }
-    }
-    ~ClassKey() {
-        HKEY h;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS) return;
-        if (hadValue_) {
-            RegSetValueExA(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
-                           static_cast<DWORD>(strlen(previous_) + 1));
-        } else {
-            RegDeleteValueA(h, nullptr);
-        }
-        RegCloseKey(h);
-    }
-
-private:
-    std::string key_;
-    char previous_[1024] = "";
-    bool hadValue_ = false;
-};
-
-// Each case runs in a folder of its own, which is also the current
-// directory (kwivo.ini), with the recorder program at hand.
-class CommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(inFolder_.Changed());
-        record_ = folder_.File("record.txt");
-        SetEnvironmentVariableA("KWIVO_RECORD", record_.c_str());
-        CreateDirectoryA(folder_.File("My Tools").c_str(), nullptr);
-        recorder_ = folder_.File("My Tools\\rec.exe");
-        ASSERT_TRUE(CopyFileA(Beside("recorder.exe").c_str(), recorder_.c_str(), FALSE));
-        ShowWindow(l_.hwnd, SW_SHOWNOACTIVATE);
-    }
-    // The recorded command lines, once the expected number of starts arrived.
-    std::string Recorded(int lines = 1) {
-        std::string text;
-        test::WaitFor([&] {
-            text = test::ReadTextFile(record_);
-            int n = 0;
-            for (char c : text) n += c == '\n';
-            return n >= lines;
-        });
-        return text;
-    }
-    bool Dismissed() {
-        return l_.input.length == 0 && l_.completion == nullptr &&
-               l_.TimerRunning(LauncherWindow::kSlideTimer) && l_.slideFlags == LauncherWindow::kSlideHide &&
-               l_.slideTarget == GetSystemMetrics(SM_CXSCREEN);
-    }
-
-    test::TempFolder folder_;
-    test::CurrentDirectory inFolder_{folder_.Path()};
-    std::string record_;
-    std::string recorder_;
-    TestLauncher l_;
-};
+// Each case runs in a folder of its own, with the recorder program at hand.
+typedef test::LaunchTest CommandsTest;
+using test::ClassKey;
 
 TEST_F(CommandsTest, EnterOnNothingDismisses) {
     l_.OnChar('\r');

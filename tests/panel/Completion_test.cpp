@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/TestLauncher.h"
 #include "support/Win32Test.h"
@@ -82,6 +83,38 @@ TEST(Completion, WhatIsAbsolute) {
     EXPECT_EQ(l.completion, nullptr);  // absolute, on a drive that is not there
 }
 
+TEST(Completion, DownAndUpStepThroughTheMatchesAndAnEditStartsAgain) {
+    TestLauncher l;
+    l.catalogue.Add("C:\\a\\note1.exe");
+    l.catalogue.Add("C:\\a\\other.exe");
+    l.catalogue.Add("C:\\a\\note2.exe");
+    l.catalogue.Add("C:\\b\\note3.exe");
+    l.OnKeyDown(VK_DOWN);  // nothing typed, nothing on display: nothing to step
+    EXPECT_EQ(l.completion, nullptr);
+    l.Type("no");
+    EXPECT_EQ(Completion(l), "te3.exe");
+    std::vector<std::string> seen;
+    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_LEFT}) {
+        l.OnKeyDown(key);
+        seen.push_back(Completion(l));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"te2.exe", "te1.exe", "te3.exe", "te1.exe", "te2.exe",
+                                              "te2.exe"}));
+    EXPECT_STREQ(l.input.text, "no");
+    l.OnChar('t');
+    EXPECT_EQ(Completion(l), "e3.exe");  // the first match again
+    l.OnKeyDown(VK_DOWN);
+    l.OnChar('\t');  // Tab takes what is on display and keeps its entry
+    EXPECT_STREQ(l.input.text, "note2.exe");
+    EXPECT_STREQ(l.completionEntry->path, "C:\\a\\note2.exe");
+    l.OnKeyDown(VK_DOWN);  // after Tab nothing is on display
+    EXPECT_STREQ(l.completionEntry->path, "C:\\a\\note2.exe");
+    l.input.Clear();
+    l.Type("zz");
+    l.OnKeyDown(VK_UP);
+    EXPECT_EQ(l.completion, nullptr);
+}
+
 class FileCompletionTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -133,6 +166,33 @@ TEST_F(FileCompletionTest, NamesThatDoNotExtendTheTextOfferNothingToAdd) {
     l_.input.Clear();
     l_.Type((base + "zzz").c_str());
     EXPECT_EQ(l_.completion, nullptr);  // nothing found
+}
+
+TEST_F(FileCompletionTest, DownAndUpFollowTheFileSystemsOrder) {
+    for (const char* name : {"Wa.txt", "Wb.txt", "Wc"}) test::WriteTextFile(folder_.File(name), "x");
+    std::string base = folder_.Path() + "\\";
+    std::vector<std::string> order;  // as the search returns them
+    WIN32_FIND_DATAA item;
+    HANDLE find = FindFirstFileA((base + "w*.*").c_str(), &item);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        order.push_back(item.cFileName);
+    } while (FindNextFileA(find, &item));
+    FindClose(find);
+    ASSERT_EQ(order.size(), 4u);  // with the folder Windows
+
+    l_.Type((base + "w").c_str());
+    auto shown = [&] { return std::string(l_.completionPath).substr(base.size()); };
+    EXPECT_EQ(shown(), order[0]);
+    for (size_t i = 1; i <= order.size(); ++i) {
+        l_.OnKeyDown(VK_DOWN);
+        EXPECT_EQ(shown(), order[i % order.size()]) << i;
+        EXPECT_EQ(Completion(l_), order[i % order.size()].substr(1));
+    }
+    l_.OnKeyDown(VK_UP);  // from the first back round to the last
+    EXPECT_EQ(shown(), order.back());
+    EXPECT_EQ(l_.completionIsFolder, order.back() == "Windows");
+    EXPECT_EQ(std::string(l_.input.text), base + "w");
 }
 
 TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {

@@ -77,12 +77,15 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(command, "hotkey") == 0) {
         // Sent, not posted: counted once this returns, before any later close.
         DWORD_PTR ignored;
-        return launcher && SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 1;
+        if (!launcher) return 1;
+        return SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 1;
     }
     if (argc != 3) return 2;
     if (strcmp(command, "type") == 0) {
         if (!launcher) return 1;
-        for (const char* p = argv[2]; *p; ++p) PostMessageA(launcher, WM_CHAR, static_cast<unsigned char>(*p), 0);
+        for (const char* p = argv[2]; *p; ++p) {
+            PostMessageA(launcher, WM_CHAR, static_cast<unsigned char>(*p), 0);
+        }
         return PostMessageA(launcher, WM_CHAR, '\r', 0) ? 0 : 1;
     }
     if (strcmp(command, "version") == 0) return PrintVersion(argv[2]);

@@ -1,0 +1,58 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/LauncherWindow.h"
+
+void LauncherWindow::OnKeyDown(int virtualKey) {
+    if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
+    if (!completion) return;  // nothing on display to step from
+    StepCompletion(virtualKey == VK_DOWN);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void LauncherWindow::StepCompletion(int forward) {
+    // The typed text stays as typed; only what completes it changes.
+    if (IsAbsolutePath(input.text)) {
+        ShowFolderMatch(forward ? completionIndex + 1 : completionIndex - 1);
+        return;
+    }
+    CatalogueEntry* entry = catalogue.StepPrefix(completionEntry, input.text, input.length, forward);
+    if (!entry) return;
+    completionEntry = entry;
+    completion = entry->name + input.length;
+}
+
+const char* LauncherWindow::FileOnDisplay() {
+    if (completionEntry) return IsFileEntry(*completionEntry) ? completionEntry->path : nullptr;
+    if (completion && IsAbsolutePath(input.text)) return completionPath;
+    return IsAbsolutePath(input.text) ? input.text : nullptr;
+}
+
+int LauncherWindow::OpenFolderOnDisplay() {
+    const char* file = FileOnDisplay();
+    if (!file) return 0;
+    char parameters[MAX_PATH + 16];
+    int n = snprintf(parameters, sizeof parameters, "/select,\"%s\"", file);
+    if (n < 0 || n >= static_cast<int>(sizeof parameters)) return 0;
+    HINSTANCE result = ShellExecuteA(nullptr, "open", "explorer.exe", parameters, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+int LauncherWindow::RunOnDisplayAsAdministrator() {
+    const char* file = FileOnDisplay();
+    if (!file) return 0;
+    // A document is elevated through the program that opens it.
+    const CatalogueEntry* program = completionEntry ? completionEntry->program : nullptr;
+    char parameters[MAX_PATH + 2];
+    const char* target = file;
+    const char* arguments = nullptr;
+    if (program) {
+        snprintf(parameters, sizeof parameters, "\"%s\"", file);
+        target = program->path;
+        arguments = parameters;
+    }
+    HINSTANCE result = ShellExecuteA(nullptr, "runas", target, arguments, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}

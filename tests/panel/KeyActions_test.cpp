@@ -1,0 +1,124 @@
+// Enter on the entry on display, remembered picks, aliases and Ctrl+Enter,
+// with the recorder standing in for the programs and the shell.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/LaunchTest.h"
+
+namespace {
+
+using test::ClassKey;
+typedef test::LaunchTest KeyActionsTest;
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+TEST_F(KeyActionsTest, EnterStartsTheEntryOnDisplayEvenAfterTab) {
+    // Two programs of one name: the first match, then the one stepped to.
+    CreateDirectoryA(folder_.File("Other").c_str(), nullptr);
+    std::string other = folder_.File("Other\\rec.exe");
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), other.c_str(), FALSE));
+    l_.catalogue.Add(recorder_.c_str());
+    l_.catalogue.Add(other.c_str());
+    l_.Type("re");
+    ASSERT_STREQ(l_.completionEntry->path, other.c_str());
+    l_.OnKeyDown(VK_DOWN);
+    l_.OnChar('\t');
+    ASSERT_STREQ(l_.input.text, "rec.exe");
+    l_.OnChar('\r');
+    EXPECT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
+    CreateDirectoryA(folder_.File("Other").c_str(), nullptr);
+    std::string other = folder_.File("Other\\rec.exe");
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), other.c_str(), FALSE));
+    l_.catalogue.Add(recorder_.c_str());
+    l_.catalogue.Add(other.c_str());
+    l_.rememberPicks = 1;
+    l_.Type("r");
+    l_.OnKeyDown(VK_DOWN);
+    l_.OnChar('\t');  // the pick is kept under what was typed before Tab
+    l_.OnChar('\r');
+    ASSERT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
+    const std::string picksFile = folder_.File(LauncherWindow::kPicksName);
+    EXPECT_EQ(test::ReadTextFile(picksFile), "r\t" + recorder_ + "\r\n");
+    EXPECT_FALSE(test::FileExists(folder_.File(LauncherWindow::kPicksTemporaryName)));
+
+    // As at the next start: read back, and offered for "re" through "r".
+    l_.picks.Parse("", 0);
+    ASSERT_EQ(l_.picks.Load(LauncherWindow::kPicksName), 1);
+    l_.Type("re");
+    EXPECT_STREQ(l_.completionEntry->path, recorder_.c_str());
+    l_.OnKeyDown(VK_DOWN);  // and stepping goes on from it
+    EXPECT_STREQ(l_.completionEntry->path, other.c_str());
+}
+
+TEST_F(KeyActionsTest, APicksFileThatCannotBeWrittenLeavesTheLaunchAndTheOldFile) {
+    const std::string picksFile = folder_.File(LauncherWindow::kPicksName);
+    test::WriteTextFile(picksFile, "old\tC:\\old.exe\r\n");
+    // A folder where the temporary file would go: it cannot be created.
+    CreateDirectoryA(folder_.File(LauncherWindow::kPicksTemporaryName).c_str(), nullptr);
+    l_.catalogue.Add(recorder_.c_str());
+    l_.rememberPicks = 1;
+    l_.Type("rec");
+    l_.OnChar('\r');
+    EXPECT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
+    EXPECT_TRUE(Dismissed());
+    EXPECT_EQ(test::ReadTextFile(picksFile), "old\tC:\\old.exe\r\n");
+}
+
+TEST_F(KeyActionsTest, AnAliasStartsAFileAsAProcessAndAnythingElseThroughTheShell) {
+    ClassKey https("https\\shell\\open\\command", Quoted(recorder_) + " \"%1\"");
+    ASSERT_EQ(l_.catalogue.AddAlias("rr", recorder_.c_str()), 1);
+    ASSERT_EQ(l_.catalogue.AddAlias("web", "https://mail.kwivo.example/?a=b"), 1);
+    l_.Type("r");
+    l_.OnChar('\r');
+    EXPECT_EQ(Recorded(1), recorder_ + "|" + Quoted(recorder_) + "\n");
+    l_.Type("we");
+    l_.OnChar('\r');
+    std::string recorded = Recorded(2);
+    EXPECT_NE(recorded.find("https://mail.kwivo.example/?a=b"), std::string::npos) << recorded;
+    EXPECT_TRUE(Dismissed());
+}
+
+TEST_F(KeyActionsTest, CtrlEnterIsTypedUnlessTurnedOnThenOpensOrElevates) {
+    std::string doc = folder_.File("plan.kwivotest");
+    test::WriteTextFile(doc, "x");
+    l_.catalogue.Add(doc.c_str());
+    l_.Type("pla");
+    l_.OnChar('\n');  // off: a character like any other
+    EXPECT_EQ(l_.input.length, 4);
+    EXPECT_EQ(l_.completion, nullptr);
+
+    // Ctrl+Shift+Enter: the "runas" verb of the entry on display.
+    ClassKey extension(".kwivotest", "KwivoTest.File");
+    ClassKey runas("KwivoTest.File\\shell\\runas\\command", Quoted(recorder_) + " runas \"%1\"");
+    l_.ctrlEnter = 1;
+    l_.input.Clear();
+    l_.Type("pla");
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    l_.OnChar('\n');
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + " runas " + Quoted(doc) + "\n");
+    EXPECT_TRUE(Dismissed());
+
+    // Ctrl+Enter: the folder that holds it, in the shell's own window.
+    std::string name = folder_.Path().substr(folder_.Path().rfind('\\') + 1);
+    l_.Type("pla");
+    l_.OnChar('\n');
+    EXPECT_TRUE(Dismissed());
+    HWND window = nullptr;
+    EXPECT_TRUE(test::WaitFor([&] { return (window = FindWindowA(nullptr, name.c_str())) != nullptr; }));
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
