@@ -10,19 +10,28 @@
 namespace {
 
 using test::ClassKey;
-typedef test::LaunchTest KeyActionsTest;
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// Two programs of one name in the catalogue: the recorder, then (added last,
+// so the first match) a copy of it in another folder.
+class KeyActionsTest : public test::LaunchTest {
+protected:
+    std::string AddTwoRecorders() {
+        CreateDirectoryA(folder_.File("Other").c_str(), nullptr);
+        std::string other = folder_.File("Other\\rec.exe");
+        CopyFileA(recorder_.c_str(), other.c_str(), FALSE);
+        l_.catalogue.Add(recorder_.c_str());
+        l_.catalogue.Add(other.c_str());
+        return other;
+    }
+};
+
 TEST_F(KeyActionsTest, EnterStartsTheEntryOnDisplayEvenAfterTab) {
-    // Two programs of one name: the first match, then the one stepped to.
-    CreateDirectoryA(folder_.File("Other").c_str(), nullptr);
-    std::string other = folder_.File("Other\\rec.exe");
-    ASSERT_TRUE(CopyFileA(recorder_.c_str(), other.c_str(), FALSE));
-    l_.catalogue.Add(recorder_.c_str());
-    l_.catalogue.Add(other.c_str());
+    // The first match, then the one stepped to.
+    std::string other = AddTwoRecorders();
     l_.Type("re");
     ASSERT_STREQ(l_.completionEntry->path, other.c_str());
     l_.OnKeyDown(VK_DOWN);
@@ -34,11 +43,7 @@ TEST_F(KeyActionsTest, EnterStartsTheEntryOnDisplayEvenAfterTab) {
 }
 
 TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
-    CreateDirectoryA(folder_.File("Other").c_str(), nullptr);
-    std::string other = folder_.File("Other\\rec.exe");
-    ASSERT_TRUE(CopyFileA(recorder_.c_str(), other.c_str(), FALSE));
-    l_.catalogue.Add(recorder_.c_str());
-    l_.catalogue.Add(other.c_str());
+    std::string other = AddTwoRecorders();
     l_.rememberPicks = 1;
     l_.Type("r");
     l_.OnKeyDown(VK_DOWN);
