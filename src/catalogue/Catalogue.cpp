@@ -124,9 +124,11 @@ CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char**
 }
 
 CatalogueEntry* Catalogue::StepPrefix(CatalogueEntry* from, const char* text, int length, int forward) {
-    CatalogueEntry* first = nullptr;   // the first match of the list
-    CatalogueEntry* before = nullptr;  // the last match met before from
-    CatalogueEntry* last = nullptr;    // the last match met so far
+    // Matches other than from: the first of the list, the last before from,
+    // and the last met so far.
+    CatalogueEntry* first = nullptr;
+    CatalogueEntry* before = nullptr;
+    CatalogueEntry* last = nullptr;
     int passed = 0;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
         if (entry == from) {
