@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "catalogue/PathText.h"
+#include "settings/SettingsFile.h"
 
 int MatchesWildcard(const char* pattern, const char* name) {
     const char* star = nullptr;  // just after the last "*" met
@@ -34,7 +35,7 @@ SkipPatterns::~SkipPatterns() {
     free(patterns);
 }
 
-void SkipPatterns::Take(const char* section) {
+void SkipPatterns::Take(char* section) {
     free(patterns);
     patterns = nullptr;
     size_t size = 1;
@@ -42,14 +43,15 @@ void SkipPatterns::Take(const char* section) {
     patterns = static_cast<char*>(malloc(size));
     if (!patterns) return;
     char* out = patterns;
-    for (const char* line = section; *line; line += strlen(line) + 1) {
-        // The key is what stands before the last "=", as for every section.
-        const char* equals = strrchr(line, '=');
-        size_t length = equals ? static_cast<size_t>(equals - line) : strlen(line);
-        if (length == 0 || length >= static_cast<size_t>(kPathSize) || line[0] == ';') continue;
-        memcpy(out, line, length);
-        out[length] = '\0';
-        if (HasControlCharacter(out)) continue;
+    char* key;
+    char* value;
+    while (SettingsFile::NextEntry(&section, &key, &value)) {
+        size_t length = strlen(key);
+        if (length == 0 || length >= static_cast<size_t>(kPathSize) || key[0] == ';' ||
+            HasControlCharacter(key)) {
+            continue;
+        }
+        memcpy(out, key, length + 1);
         out += length + 1;
     }
     *out = '\0';

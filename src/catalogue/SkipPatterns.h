@@ -12,10 +12,11 @@ public:
     SkipPatterns();
     virtual ~SkipPatterns();
 
-    // Takes the keys of a section buffer as the patterns; a key that is
-    // empty, too long for a file name or holds a control character, and a
-    // comment, is passed over. Without memory there are no patterns.
-    void Take(const char* section);
+    // Takes the keys of a section buffer (split in place, as NextEntry
+    // splits) as the patterns; a key that is empty, too long for a file name
+    // or holds a control character, and a comment, is passed over. Without
+    // memory there are no patterns.
+    void Take(char* section);
     int Matches(const char* name) const;
 
 private:

@@ -26,8 +26,8 @@ void LauncherWindow::StepCompletion(int forward) {
 
 const char* LauncherWindow::FileOnDisplay() {
     if (completionEntry) return IsFileEntry(*completionEntry) ? completionEntry->path : nullptr;
-    if (completion && IsAbsolutePath(input.text)) return completionPath;
-    return IsAbsolutePath(input.text) ? input.text : nullptr;
+    if (!IsAbsolutePath(input.text)) return nullptr;
+    return completion ? completionPath : input.text;
 }
 
 int LauncherWindow::OpenFolderOnDisplay() {

@@ -28,7 +28,7 @@ TEST(SkipPatterns, KeysOfTheSectionWithoutTheMalformedOnes) {
     std::string tooLong(260, '*');
     std::string section = std::string("unins*.exe=\0=\0bad\tkey=\0;x*=\0", 28) + tooLong + '\0' +
                           "*setup*.exe" + '\0' + '\0';
-    skip.Take(section.c_str());
+    skip.Take(&section[0]);
     EXPECT_EQ(skip.Matches("unins000.exe"), 1);
     EXPECT_EQ(skip.Matches("Setup.exe"), 1);
     EXPECT_EQ(skip.Matches("tool.exe"), 0);  // the too long "*..." pattern was dropped
