@@ -10,3 +10,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (launcher.Initialise(showCommand)) result = launcher.Run();
     return result;
 }
+
+#if defined(__MINGW32__)
+// The mingw build starts here instead of in the runtime's start-up code (the
+// link names this entry point). The program needs none of that code: it has
+// no global objects to construct, parses no arguments, and msvcrt.dll sets
+// itself up when loaded. Leaving it out is a fifth of the program's size.
+extern "C" void KwivoStart() {
+    // What follows the program's name, as WinMain is given it.
+    char* arguments = GetCommandLineA();
+    if (*arguments == '"') {
+        do ++arguments;
+        while (*arguments && *arguments != '"');
+        if (*arguments) ++arguments;
+    } else {
+        while (*arguments > ' ') ++arguments;
+    }
+    while (*arguments == ' ' || *arguments == '\t') ++arguments;
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, arguments, show)));
+}
+#endif

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/LauncherWindow.h"
@@ -10,6 +9,7 @@
 #include "catalogue/SkipPatterns.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
+#include "window/TextFormat.h"
 
 namespace {
 
@@ -49,8 +49,7 @@ const int kValueSize = 4096;
 // fit, so that no cut path (which would name another file) is ever searched
 // or kept.
 int JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
-    int n = snprintf(out, sizeof out, "%s\\%s", folder, name);
-    return n >= 0 && n < static_cast<int>(sizeof out);
+    return FormatText(out, sizeof out, "%s\\%s", folder, name) >= 0;
 }
 
 ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
@@ -113,7 +112,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     char folder[MAX_PATH];
     for (const SpecialFolder& special : kSpecialFolders) {
         char token[16];
-        snprintf(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
+        FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
         ResolveFolderToken(folder, token);
         if (folder[0]) catalogue.Scan(folder, extensions, special.depth);
     }

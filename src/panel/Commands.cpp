@@ -1,12 +1,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/LauncherWindow.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsFile.h"
+#include "window/TextFormat.h"
 
 namespace {
 
@@ -89,9 +89,9 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
     // C:\Program Files\App\app.exe could start C:\Program.exe instead.
     char commandLine[1024];
     if (entry.program) {
-        snprintf(commandLine, sizeof commandLine, "\"%s\" \"%s\"", entry.program->path, entry.path);
+        FormatText(commandLine, sizeof commandLine, "\"%s\" \"%s\"", entry.program->path, entry.path);
     } else {
-        snprintf(commandLine, sizeof commandLine, "\"%s\"", entry.path);
+        FormatText(commandLine, sizeof commandLine, "\"%s\"", entry.path);
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -112,8 +112,7 @@ int LauncherWindow::OpenCompleted() {
     const int length = input.length;
     char target[MAX_PATH];
     const char* rest = (completion && text[length - 1] != '\\') ? completion : "";
-    int n = snprintf(target, sizeof target, "%s%s", text, rest);
-    if (n < 0 || n >= static_cast<int>(sizeof target)) return 0;  // never a cut target
+    if (FormatText(target, sizeof target, "%s%s", text, rest) < 0) return 0;  // never a cut target
     OpenWithShell(target);
     return 1;  // a shell request that fails is not noticed
 }

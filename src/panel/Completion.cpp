@@ -1,7 +1,7 @@
-#include <cstdio>
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "window/TextFormat.h"
 
 void LauncherWindow::UpdateCompletion() {
     completion = nullptr;
@@ -58,7 +58,7 @@ int LauncherWindow::ShowFolderMatch(int index) {
     // The first entry of the typed folder whose name begins with the typed
     // rest, or the one stepped to.
     char pattern[MAX_PATH];  // 256 typed characters, "*.*" and the terminator fit
-    snprintf(pattern, sizeof pattern, "%s*.*", input.text);
+    FormatText(pattern, sizeof pattern, "%s*.*", input.text);
     WIN32_FIND_DATAA item;
     int found = 0;
     // Past the last match, the first again.

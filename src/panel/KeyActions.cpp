@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
 
 #include "app/LauncherWindow.h"
+#include "window/TextFormat.h"
 
 void LauncherWindow::OnKeyDown(int virtualKey) {
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
@@ -34,8 +34,7 @@ int LauncherWindow::OpenFolderOnDisplay() {
     const char* file = FileOnDisplay();
     if (!file) return 0;
     char parameters[MAX_PATH + 16];
-    int n = snprintf(parameters, sizeof parameters, "/select,\"%s\"", file);
-    if (n < 0 || n >= static_cast<int>(sizeof parameters)) return 0;
+    if (FormatText(parameters, sizeof parameters, "/select,\"%s\"", file) < 0) return 0;
     HINSTANCE result = ShellExecuteA(nullptr, "open", "explorer.exe", parameters, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
@@ -49,7 +48,7 @@ int LauncherWindow::RunOnDisplayAsAdministrator() {
     const char* target = file;
     const char* arguments = nullptr;
     if (program) {
-        snprintf(parameters, sizeof parameters, "\"%s\"", file);
+        FormatText(parameters, sizeof parameters, "\"%s\"", file);
         target = program->path;
         arguments = parameters;
     }

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <cstdio>
+#include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "window/TextFormat.h"
 
 namespace {
 
@@ -41,12 +42,9 @@ const char kInfoFormat[] =
 }  // namespace
 
 int FormatInfoText(char (&text)[1024], int files, int runs, int memoryKB) {
-    int n = snprintf(text, sizeof text, kInfoFormat, files, runs, memoryKB);
-    if (n < 0) {
-        text[0] = '\0';
-        return 0;
-    }
-    return n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1;
+    int n = FormatText(text, sizeof text, kInfoFormat, files, runs, memoryKB);
+    // A cut text is shown as far as it goes.
+    return n >= 0 ? n : static_cast<int>(strlen(text));
 }
 
 int GetWorkingSetKB() {

@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "settings/ProfileText.h"
+#include "window/TextFormat.h"
 
 SettingsFile::SettingsFile(const char* fileName) {
     // ".\" makes the profile functions look in the current directory instead
     // of the Windows folder.
     size_t size = strlen(fileName) + 3;
     path = static_cast<char*>(malloc(size));
-    if (path) snprintf(path, size, ".\\%s", fileName);
+    if (path) FormatText(path, size, ".\\%s", fileName);
 }
 
 SettingsFile::~SettingsFile() {
@@ -71,6 +71,6 @@ char* SettingsFile::GetSection(const char* section, char* buffer, int size, int*
 int SettingsFile::SetInt(const char* section, const char* key, int value) {
     if (!path) return 0;
     char text[16];
-    snprintf(text, sizeof text, "%d", value);
+    FormatText(text, sizeof text, "%d", value);
     return WritePrivateProfileStringA(section, key, text, path);
 }

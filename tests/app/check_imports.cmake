@@ -1,4 +1,5 @@
-# Fails unless every DLL that EXE imports is one that Windows itself provides.
+# Fails unless every DLL that EXE imports is one that Windows itself provides,
+# or, given MAX_BYTES, when EXE is larger.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "objdump failed on ${EXE}")
@@ -24,3 +25,13 @@ foreach(line IN LISTS names)
     endif()
     message(STATUS "imports ${dll}")
 endforeach()
+
+# And the program stays small: no formatter or start-up code of the
+# toolchain's own is linked in.
+if(MAX_BYTES)
+    file(SIZE ${EXE} size)
+    if(size GREATER MAX_BYTES)
+        message(FATAL_ERROR "${EXE} has ${size} bytes, more than ${MAX_BYTES}")
+    endif()
+    message(STATUS "${size} bytes")
+endif()
