@@ -14,9 +14,11 @@ say "catalogue lists (native)"
 build/bench/bin/catalogue_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target scan_bench
+cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench
 kwivo_start_xvfb
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
+say "catalogue lists (Wine)"
+"$WINE" build/windows/bin/catalogue_bench.exe
 tree=/tmp/kwivo-scan-bench
 say "catalogue scan of $tree (Wine)"
 "$WINE" build/windows/bin/scan_bench.exe "Z:${tree//\//\\}"

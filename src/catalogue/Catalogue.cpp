@@ -1,17 +1,19 @@
 #include "catalogue/Catalogue.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// FNV-1a over the path's bytes: exact, letter case significant.
-size_t HashPath(const char* path) {
+// FNV-1a over the path's bytes: exact, letter case significant; the upper
+// half folded in, so that the low bits that pick a slot depend on every byte.
+unsigned int HashPath(const char* path) {
     unsigned long long hash = 14695981039346656037ull;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
         hash = (hash ^ *p) * 1099511628211ull;
     }
-    return static_cast<size_t>(hash ^ (hash >> 32));
+    return static_cast<unsigned int>(hash ^ (hash >> 32));
 }
 
 }  // namespace
@@ -39,85 +41,145 @@ int ExtensionNode::Matches(const char* path, int length) const {
     return 0;
 }
 
-Catalogue::Catalogue() : head(nullptr), skip(nullptr), index(nullptr), indexSize(0), entryCount(0) {}
+Catalogue::Catalogue()
+    : head(nullptr),
+      skip(nullptr),
+      blocks(nullptr),
+      index(nullptr),
+      indexTags(nullptr),
+      indexSize(0),
+      entryCount(0) {}
 
 Catalogue::~Catalogue() {
     Clear();
 }
 
-void Catalogue::Clear() {
-    // A loop, not recursion: the list may be long.
-    while (head) {
-        CatalogueEntry* entry = head;
-        head = entry->next;
-        free(entry->path);
-        free(entry);
+// Entries are carved from large blocks in turn and never freed one by one:
+// adding takes no heap call most of the time, and clearing frees a block per
+// few hundred entries.
+struct Catalogue::EntryBlock {
+    static constexpr size_t kSize = 64 * 1024;
+    EntryBlock* next;
+    size_t used;
+    alignas(CatalogueEntry) char data[kSize];
+};
+
+void* Catalogue::AllocateEntry(size_t size) {
+    size = (size + alignof(CatalogueEntry) - 1) & ~(alignof(CatalogueEntry) - 1);
+    if (!blocks || EntryBlock::kSize - blocks->used < size) {
+        EntryBlock* block = static_cast<EntryBlock*>(malloc(sizeof(EntryBlock)));
+        if (!block) return nullptr;
+        block->next = blocks;
+        block->used = 0;
+        blocks = block;
     }
+    void* entry = blocks->data + blocks->used;
+    blocks->used += size;
+    return entry;
+}
+
+void Catalogue::Clear() {
+    // A loop, not recursion: the chain may be long.
+    while (blocks) {
+        EntryBlock* block = blocks;
+        blocks = block->next;
+        free(block);
+    }
+    head = nullptr;
     free(index);
     index = nullptr;
+    indexTags = nullptr;
     indexSize = 0;
     entryCount = 0;
 }
 
-// The slot that holds the path, or the empty slot where it belongs.
-Catalogue::IndexSlot* Catalogue::FindSlot(const char* path, size_t hash) const {
+namespace {
+
+// A slot's tag: eight bits of the hash that do not pick the slot, never 0,
+// which marks an empty slot.
+unsigned char TagOf(unsigned int hash) {
+    return static_cast<unsigned char>(1 + (hash >> 24) % 255);
+}
+
+}  // namespace
+
+size_t Catalogue::FindSlot(const char* path, unsigned int hash) const {
     size_t mask = indexSize - 1;
+    unsigned char tag = TagOf(hash);
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        IndexSlot* slot = &index[i];
-        if (!slot->entry || (slot->hash == hash && strcmp(slot->entry->path, path) == 0)) return slot;
+        if (indexTags[i] == 0) return i;
+        if (indexTags[i] == tag && index[i]->hash == hash && strcmp(index[i]->path, path) == 0) return i;
     }
 }
 
 int Catalogue::GrowIndex() {
     size_t size = indexSize ? indexSize * 2 : 1024;
-    IndexSlot* grown = static_cast<IndexSlot*>(calloc(size, sizeof *grown));
+    // One block: the entries' slots, then their tags.
+    CatalogueEntry** grown = static_cast<CatalogueEntry**>(calloc(size, sizeof *grown + 1));
     if (!grown) return 0;
+    unsigned char* grownTags = reinterpret_cast<unsigned char*>(grown + size);
+    // Through the list, not the old slots: the entries lie in the order
+    // they were allocated, so their hashes are read in memory order.
     size_t mask = size - 1;
-    for (size_t old = 0; old < indexSize; ++old) {
-        if (!index[old].entry) continue;
-        size_t i = index[old].hash & mask;
-        while (grown[i].entry) i = (i + 1) & mask;
-        grown[i] = index[old];
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (entry->isAlias) continue;
+        size_t i = entry->hash & mask;
+        while (grownTags[i]) i = (i + 1) & mask;
+        grown[i] = entry;
+        grownTags[i] = TagOf(entry->hash);
     }
     free(index);
     index = grown;
+    indexTags = grownTags;
     indexSize = size;
     return 1;
 }
 
-void Catalogue::Add(const char* path) {
-    // Room first, so that the slot found below stays the one to fill. When
-    // memory runs out the file is left out; the catalogue stays consistent.
-    if ((entryCount + 1) * 2 > indexSize && !GrowIndex()) return;
-    size_t hash = HashPath(path);
-    IndexSlot* slot = FindSlot(path, hash);
-    if (slot->entry) return;
-
-    CatalogueEntry* entry = static_cast<CatalogueEntry*>(malloc(sizeof *entry));
-    size_t size = strlen(path) + 1;
-    char* copy = static_cast<char*>(malloc(size));
-    if (!entry || !copy) {
-        free(entry);
-        free(copy);
-        return;
+CatalogueEntry* Catalogue::NewEntry(const char* path, size_t pathLength, const char* name,
+                                    size_t nameLength) {
+    size_t textSize = pathLength + 1 + (name ? nameLength + 1 : 0);
+    CatalogueEntry* entry = static_cast<CatalogueEntry*>(AllocateEntry(offsetof(CatalogueEntry, path) + textSize));
+    if (!entry) return nullptr;
+    char* text = entry->path;
+    memcpy(text, path, pathLength + 1);
+    if (name) {
+        memcpy(text + pathLength + 1, name, nameLength + 1);
+        entry->nameAt = static_cast<unsigned short>(pathLength + 1);
+    } else {
+        const char* backslash = strrchr(text, '\\');
+        entry->nameAt = backslash ? static_cast<unsigned short>(backslash + 1 - text) : 0;
     }
-    memcpy(copy, path, size);
-    char* backslash = strrchr(copy, '\\');
-    entry->path = copy;
-    entry->name = backslash ? backslash + 1 : nullptr;
     entry->program = nullptr;
-    entry->isAlias = 0;
+    entry->hash = 0;
+    entry->isAlias = name != nullptr;
     entry->next = head;
     head = entry;
-    slot->entry = entry;
-    slot->hash = hash;
+    return entry;
+}
+
+void Catalogue::Add(const char* path) {
+    // A path that no path buffer holds names no file the platform can open.
+    size_t length = strlen(path);
+    if (length >= static_cast<size_t>(kPathSize)) return;
+    // Room first, so that the slot found below stays the one to fill. When
+    // memory runs out the file is left out; the catalogue stays consistent.
+    if ((entryCount + 1) * 5 > indexSize * 4 && !GrowIndex()) return;
+    unsigned int hash = HashPath(path);
+    size_t slot = FindSlot(path, hash);
+    if (indexTags[slot]) return;
+    CatalogueEntry* entry = NewEntry(path, length, nullptr, 0);
+    if (!entry) return;
+    entry->hash = hash;
+    index[slot] = entry;
+    indexTags[slot] = TagOf(hash);
     ++entryCount;
 }
 
 CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (!entry->name || !EqualFolded(entry->name, text, length)) continue;
-        if (outName) *outName = entry->name;
+        const char* name = entry->Name();
+        if (!name || !EqualFolded(name, text, length)) continue;
+        if (outName) *outName = name;
         return entry;
     }
     return nullptr;
@@ -136,7 +198,8 @@ CatalogueEntry* Catalogue::StepPrefix(CatalogueEntry* from, const char* text, in
             before = last;
             continue;
         }
-        if (!entry->name || !EqualFolded(entry->name, text, length)) continue;
+        const char* name = entry->Name();
+        if (!name || !EqualFolded(name, text, length)) continue;
         if (forward && passed) return entry;
         if (!first) first = entry;
         last = entry;
@@ -147,7 +210,9 @@ CatalogueEntry* Catalogue::StepPrefix(CatalogueEntry* from, const char* text, in
 
 CatalogueEntry* Catalogue::FindPath(const char* path) const {
     if (!indexSize) return nullptr;
-    return FindSlot(path, HashPath(path))->entry;
+    unsigned int hash = HashPath(path);
+    size_t slot = FindSlot(path, hash);
+    return indexTags[slot] ? index[slot] : nullptr;
 }
 
 int Catalogue::AddAlias(const char* name, const char* target) {
@@ -158,24 +223,9 @@ int Catalogue::AddAlias(const char* name, const char* target) {
         HasControlCharacter(target)) {
         return 0;
     }
-    // One block holds the target, then the name. Aliases stay out of the
-    // path index: a file of the same path keeps its own entry.
-    CatalogueEntry* entry = static_cast<CatalogueEntry*>(malloc(sizeof *entry));
-    char* text = static_cast<char*>(malloc(targetLength + 1 + nameLength + 1));
-    if (!entry || !text) {
-        free(entry);
-        free(text);
-        return 0;
-    }
-    memcpy(text, target, targetLength + 1);
-    memcpy(text + targetLength + 1, name, nameLength + 1);
-    entry->path = text;
-    entry->name = text + targetLength + 1;
-    entry->program = nullptr;
-    entry->isAlias = 1;
-    entry->next = head;
-    head = entry;
-    return 1;
+    // Aliases stay out of the path index: a file of the same path keeps its
+    // own entry.
+    return NewEntry(target, targetLength, name, nameLength) != nullptr;
 }
 
 void Catalogue::AddAliases(char* section) {
@@ -197,7 +247,7 @@ void Catalogue::AddAliases(char* section) {
 
 void Catalogue::Associate(const char* suffix, int length, CatalogueEntry* program) {
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (!entry->name) continue;
+        if (!entry->nameAt) continue;
         // The suffix may reach back over the backslash into the folder part.
         if (EndsWithFolded(entry->path, static_cast<int>(strlen(entry->path)), suffix, length)) {
             entry->program = program;

@@ -6,13 +6,20 @@
 
 class SkipPatterns;
 
-// One catalogued file. Plain record, created by the catalogue only.
+// One catalogued file. Plain record, created by the catalogue only, in one
+// piece with its path: the record ends where the path (and an alias's name)
+// does.
 struct CatalogueEntry {
     CatalogueEntry* next;
-    char* path;               // owned heap copy of the full path
-    char* name;               // after the last backslash of path; null without one
     CatalogueEntry* program;  // the entry of the program that opens this file
-    int isAlias;              // a name of the user's: path is its target, name held apart
+    unsigned int hash;        // of the path, for the catalogue's index
+    unsigned short nameAt;    // where in path the name starts; 0 for none
+    unsigned char isAlias;    // a name of the user's: path is its target, name held apart
+    char path[1];             // the full path, as long as the block allows
+
+    // After the last backslash of the path, or an alias's own name; null
+    // for a path without a backslash.
+    const char* Name() const { return nameAt ? path + nameAt : nullptr; }
 };
 
 // One extension that a catalogue build keeps; the chain lives for one build.
@@ -86,15 +93,22 @@ private:
 
     // Exact-path index beside the list, so that the duplicate test of Add
     // costs constant time instead of a walk: open addressing, linear probing,
-    // at most half full. The hash is kept so that growing never rereads paths.
-    struct IndexSlot {
-        CatalogueEntry* entry;
-        size_t hash;
-    };
-    IndexSlot* FindSlot(const char* path, size_t hash) const;
+    // at most four fifths full. A slot holds the entry, and a tag of its hash
+    // in a byte array of its own, so that a probe reads entries only when
+    // the tag matches. Entries keep their full hash: growing never rereads
+    // paths. FindSlot gives the slot of the path, or the empty slot where it
+    // belongs.
+    size_t FindSlot(const char* path, unsigned int hash) const;
     int GrowIndex();
+    // Room for one entry, kept until Clear; null when memory runs out.
+    struct EntryBlock;
+    void* AllocateEntry(size_t size);
+    EntryBlock* blocks;
+    // A new entry of the path and, for an alias, the name after it.
+    CatalogueEntry* NewEntry(const char* path, size_t pathLength, const char* name, size_t nameLength);
 
-    IndexSlot* index;
+    CatalogueEntry** index;
+    unsigned char* indexTags;  // in index's block; 0 marks an empty slot
     size_t indexSize;  // a power of two, or 0
     size_t entryCount;
 };

@@ -18,7 +18,7 @@ void LauncherWindow::UpdateCompletion() {
         if (!entry) entry = catalogue.FindPrefix(input.text, input.length, nullptr);
         if (entry) {
             completionEntry = entry;
-            completion = entry->name + input.length;
+            completion = entry->Name() + input.length;
         }
         return;
     }

@@ -21,7 +21,7 @@ void LauncherWindow::StepCompletion(int forward) {
     CatalogueEntry* entry = catalogue.StepPrefix(completionEntry, input.text, input.length, forward);
     if (!entry) return;
     completionEntry = entry;
-    completion = entry->name + input.length;
+    completion = entry->Name() + input.length;
 }
 
 const char* LauncherWindow::FileOnDisplay() {

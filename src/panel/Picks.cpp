@@ -152,7 +152,7 @@ CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length)
         int at = IndexOf(typed, n, hashes[n]);
         if (at < 0) continue;
         CatalogueEntry* entry = catalogue.FindPath(picks[at].path);
-        if (entry && entry->name && EqualFolded(entry->name, typed, length)) return entry;
+        if (entry && entry->nameAt && EqualFolded(entry->Name(), typed, length)) return entry;
     }
     return nullptr;
 }

@@ -205,7 +205,7 @@ TEST_F(CatalogueBuildTest, ShortcutsAreCataloguedUnderTheirTargets) {
     DeleteFileA(link.c_str());
     CatalogueEntry* entry = Entry("Office\\WINWORD.EXE");
     ASSERT_NE(entry, nullptr);
-    EXPECT_STREQ(entry->name, "WINWORD.EXE");
+    EXPECT_STREQ(entry->Name(), "WINWORD.EXE");
     // Neither the folder nor the shortcut to it, nor the file that is no link.
     EXPECT_EQ(Ours(), (Paths{"Office\\WINWORD.EXE"}));
 

@@ -43,11 +43,11 @@ TEST(Catalogue, DuplicatesAreFoundAcrossIndexGrowth) {
 TEST(Catalogue, NameIsAfterTheLastBackslash) {
     Catalogue catalogue;
     catalogue.Add("noslash.exe");
-    EXPECT_EQ(catalogue.head->name, nullptr);
+    EXPECT_EQ(catalogue.head->Name(), nullptr);
     catalogue.Add("C:\\folder\\");
-    EXPECT_STREQ(catalogue.head->name, "");
+    EXPECT_STREQ(catalogue.head->Name(), "");
     catalogue.Add("C:\\a\\b\\c.exe");
-    EXPECT_EQ(catalogue.head->name, catalogue.head->path + 7);
+    EXPECT_EQ(catalogue.head->Name(), catalogue.head->path + 7);
     EXPECT_EQ(catalogue.head->program, nullptr);
 }
 
@@ -59,7 +59,7 @@ TEST(FindPrefix, FoldsOnlyAToZAndPrefersTheLatestEntry) {
     CatalogueEntry* found = catalogue.FindPrefix("note", 4, &name);
     ASSERT_NE(found, nullptr);
     EXPECT_STREQ(found->path, "C:\\Q\\NOTEPAD2.EXE");
-    EXPECT_EQ(name, found->name);
+    EXPECT_EQ(name, found->Name());
 
     // Bytes above 127 compare unchanged: no folding of accented letters.
     catalogue.Add("C:\\x\\\xC9t\xE9.exe");  // "Été" in Windows-1252
@@ -104,9 +104,9 @@ TEST(StepPrefix, WalksTheMatchesInListOrderAndWrapsBothWays) {
     CatalogueEntry* first = catalogue.FindPrefix("note", 4, nullptr);
     std::vector<std::string> down, up;
     CatalogueEntry* e = first;
-    for (int i = 0; i < 4; ++i) down.push_back((e = catalogue.StepPrefix(e, "note", 4, 1))->name);
+    for (int i = 0; i < 4; ++i) down.push_back((e = catalogue.StepPrefix(e, "note", 4, 1))->Name());
     e = first;
-    for (int i = 0; i < 4; ++i) up.push_back((e = catalogue.StepPrefix(e, "note", 4, 0))->name);
+    for (int i = 0; i < 4; ++i) up.push_back((e = catalogue.StepPrefix(e, "note", 4, 0))->Name());
     EXPECT_EQ(down, (std::vector<std::string>{"NOTE2.exe", "note1.exe", "note3.exe", "NOTE2.exe"}));
     EXPECT_EQ(up, (std::vector<std::string>{"note1.exe", "NOTE2.exe", "note3.exe", "note1.exe"}));
     // A single match stays; no match at all gives none.
@@ -151,8 +151,8 @@ TEST(AddAliases, SplitsAtTheFirstEqualsSignAndTrimsBlanks) {
     char section[] = "mail = https://m.example/?a=b\0noequals\0;c=C:\\c.exe\0ff=C:\\f.exe\0\0";
     catalogue.AddAliases(section);
     ASSERT_EQ(catalogue.Count(), 2);
-    EXPECT_STREQ(catalogue.head->name, "ff");
-    EXPECT_STREQ(catalogue.head->next->name, "mail");
+    EXPECT_STREQ(catalogue.head->Name(), "ff");
+    EXPECT_STREQ(catalogue.head->next->Name(), "mail");
     EXPECT_STREQ(catalogue.head->next->path, "https://m.example/?a=b");
 }
 
@@ -208,3 +208,13 @@ TEST(ExtensionNode, ChainIsWalkedAndShortPathsSkipANode) {
 }
 
 }  // namespace
+
+TEST(Catalogue, APathNoPathBufferHoldsIsLeftOut) {
+    Catalogue catalogue;
+    std::string longest = "C:\\" + std::string(kPathSize - 4, 'a');  // 259 characters
+    catalogue.Add(longest.c_str());
+    catalogue.Add((longest + "b").c_str());
+    EXPECT_EQ(catalogue.Count(), 1);
+    EXPECT_STREQ(catalogue.head->path, longest.c_str());
+    EXPECT_EQ(catalogue.FindPath(longest.c_str()), catalogue.head);
+}

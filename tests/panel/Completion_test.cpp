@@ -22,7 +22,7 @@ TEST(Completion, FromTheCatalogueAndTab) {
     EXPECT_EQ(Completion(l), "tes.txt");  // the entry added last
     l.Type("tep");
     EXPECT_EQ(Completion(l), "ad.exe");
-    EXPECT_EQ(l.completion, l.catalogue.FindPrefix("notep", 5, nullptr)->name + 5);
+    EXPECT_EQ(l.completion, l.catalogue.FindPrefix("notep", 5, nullptr)->Name() + 5);
     l.OnChar('\t');
     EXPECT_STREQ(l.input.text, "notepad.exe");
     EXPECT_EQ(l.completion, nullptr);  // nothing offered until the next edit
