@@ -14,7 +14,7 @@ say "catalogue lists (native)"
 build/bench/bin/catalogue_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench
+cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench
 kwivo_start_xvfb
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
 say "catalogue lists (Wine)"
@@ -22,3 +22,11 @@ say "catalogue lists (Wine)"
 tree=/tmp/kwivo-scan-bench
 say "catalogue scan of $tree (Wine)"
 "$WINE" build/windows/bin/scan_bench.exe "Z:${tree//\//\\}"
+
+folder=/tmp/kwivo-folder-bench
+if [ "$(find "$folder" -maxdepth 1 -type f 2>/dev/null | wc -l)" -ne 100000 ]; then
+    rm -rf "$folder" && mkdir -p "$folder"
+    (cd "$folder" && seq -f 'file%06g.txt' 0 99999 | xargs touch)
+fi
+say "keystrokes over the catalogue and in $folder (Wine)"
+"$WINE" build/windows/bin/keystroke_bench.exe "Z:${folder//\//\\}"

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue/Catalogue.h"
+#include "panel/FolderListing.h"
 #include "panel/InputLine.h"
 #include "panel/Picks.h"
 #include "window/AppWindow.h"
@@ -122,6 +123,8 @@ public:
     CatalogueEntry* completionEntry;
     // Which of the typed folder's matches a file-system completion shows.
     int completionIndex;
+    // The names of the typed folder, while the strip shows.
+    FolderListing folderListing;
     // How much of the input the user typed: the key of a remembered pick.
     int typedLength;
     char completionPath[MAX_PATH];

@@ -29,6 +29,7 @@ void LauncherWindow::OnHotKey() {
     MoveWindow(hwnd, x, y, width, height, TRUE);
     if (IsWindowVisible(hwnd)) {
         ShowWindow(hwnd, SW_HIDE);
+        folderListing.Clear();  // the folder may change before the next showing
     } else {
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
@@ -105,6 +106,7 @@ void LauncherWindow::Dismiss(int animate) {
     input.Clear();
     completion = nullptr;
     completionEntry = nullptr;
+    folderListing.Clear();
     if (!animate) return;
     if (slideSpeed != 0) {
         StartSlide(GetSystemMetrics(SM_CXSCREEN), kSlideHide, 0);

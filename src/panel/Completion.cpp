@@ -50,6 +50,22 @@ int FindFolderMatch(const char* pattern, int wanted, WIN32_FIND_DATAA* item, int
     return wanted < 0 ? seen > 0 : seen > wanted;
 }
 
+// The same from the names of the typed folder, listed once while the user
+// types inside it; from the file system when the listing cannot answer.
+int SearchFolder(FolderListing& listing, const char* text, int folderLength, int wanted,
+                 FolderMatch* match, WIN32_FIND_DATAA* item) {
+    const char* typedName = text + folderLength;
+    if (FolderListing::CanAnswer(typedName) && listing.Hold(text, folderLength)) {
+        return listing.Find(typedName, wanted, match);
+    }
+    char pattern[MAX_PATH];  // 256 typed characters, "*.*" and the terminator fit
+    FormatText(pattern, sizeof pattern, "%s*.*", text);
+    if (!FindFolderMatch(pattern, wanted, item, &match->index)) return 0;
+    match->name = item->cFileName;
+    match->isFolder = (item->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return 1;
+}
+
 }  // namespace
 
 int LauncherWindow::ShowFolderMatch(int index) {
@@ -57,30 +73,28 @@ int LauncherWindow::ShowFolderMatch(int index) {
     completionIsFolder = 0;
     // The first entry of the typed folder whose name begins with the typed
     // rest, or the one stepped to.
-    char pattern[MAX_PATH];  // 256 typed characters, "*.*" and the terminator fit
-    FormatText(pattern, sizeof pattern, "%s*.*", input.text);
+    const char* typedName = strrchr(input.text, '\\') + 1;
+    int folderLength = static_cast<int>(typedName - input.text);
+    FolderMatch match;
     WIN32_FIND_DATAA item;
-    int found = 0;
     // Past the last match, the first again.
-    if (!FindFolderMatch(pattern, index, &item, &found) &&
-        (index <= 0 || !FindFolderMatch(pattern, 0, &item, &found))) {
+    if (!SearchFolder(folderListing, input.text, folderLength, index, &match, &item) &&
+        (index <= 0 || !SearchFolder(folderListing, input.text, folderLength, 0, &match, &item))) {
         return 0;
     }
-    const char* typedName = strrchr(input.text, '\\') + 1;
-    size_t folderLength = static_cast<size_t>(typedName - input.text);
-    size_t nameLength = strlen(item.cFileName);
+    size_t nameLength = strlen(match.name);
     // A match whose full path does not fit offers nothing rather than a cut
     // name.
-    if (folderLength + nameLength >= sizeof completionPath) return 0;
-    memcpy(completionPath, input.text, folderLength);
-    memcpy(completionPath + folderLength, item.cFileName, nameLength + 1);
+    if (static_cast<size_t>(folderLength) + nameLength >= sizeof completionPath) return 0;
+    memcpy(completionPath, input.text, static_cast<size_t>(folderLength));
+    memcpy(completionPath + folderLength, match.name, nameLength + 1);
     // A name found through its 8.3 form or through wildcards does not extend
     // what was typed: offer the empty completion, never text from beyond the
     // end of the name.
-    int extends = EqualFolded(item.cFileName, typedName, static_cast<int>(strlen(typedName)));
+    int extends = EqualFolded(match.name, typedName, static_cast<int>(strlen(typedName)));
     completion = completionPath + (extends ? static_cast<size_t>(input.length) : folderLength + nameLength);
-    completionIsFolder = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    completionIndex = found;
+    completionIsFolder = match.isFolder;
+    completionIndex = match.index;
     return 1;
 }
 

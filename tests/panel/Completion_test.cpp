@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,55 @@ TEST_F(FileCompletionTest, DownAndUpFollowTheFileSystemsOrder) {
     EXPECT_EQ(std::string(l_.input.text), base + "w");
 }
 
+// The first name other than "." and ".." that a fresh search gives.
+std::string FreshSearch(const std::string& pattern) {
+    WIN32_FIND_DATAA item;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &item);
+    std::string name = "<none>";
+    if (find == INVALID_HANDLE_VALUE) return name;
+    do {
+        if (strcmp(item.cFileName, ".") != 0 && strcmp(item.cFileName, "..") != 0) {
+            name = item.cFileName;
+            break;
+        }
+    } while (FindNextFileA(find, &item));
+    FindClose(find);
+    return name;
+}
+
+TEST_F(FileCompletionTest, TheFolderIsListedOnceAStripAndAnswersAsAFreshSearch) {
+    for (const char* name : {"alpha.txt", "ALPINE.doc", "beta.exe", "al"}) {
+        test::WriteTextFile(folder_.File(name), "x");
+    }
+    CreateDirectoryA(folder_.File("Alps").c_str(), nullptr);
+    std::string base = folder_.Path() + "\\";
+    auto offered = [&] { return l_.completion ? std::string(strrchr(l_.completionPath, '\\') + 1) : "<none>"; };
+    // Pasted whole, so that no other folder is passed on the way.
+    auto typeAndCompare = [&](const std::vector<std::string>& texts) {
+        for (const std::string& typed : texts) {
+            l_.input.Clear();
+            l_.OnPasteText((base + typed).c_str());
+            EXPECT_EQ(offered(), FreshSearch(base + typed + "*.*")) << typed;
+        }
+    };
+    typeAndCompare({"a", "al", "AL", "alp", "alpi", "alps", "b", "x", "", "a?p", "al."});
+    EXPECT_EQ(offered(), "al");  // a dot at the end also matches the end of a name
+
+    // A name made while the strip shows is not offered by this strip...
+    test::WriteTextFile(folder_.File("alpaca.txt"), "x");
+    l_.input.Clear();
+    l_.OnPasteText((base + "alpa").c_str());
+    EXPECT_EQ(offered(), "<none>");
+    // ...but by the next, which lists the folder again, as does a change of
+    // folder in the same strip.
+    l_.Dismiss(0);
+    typeAndCompare({"a", "alpa"});
+    EXPECT_EQ(offered(), "alpaca.txt");
+    test::WriteTextFile(folder_.File("Alps\\inner.txt"), "x");
+    typeAndCompare({"Alps\\i", "al"});
+    EXPECT_EQ(offered(), "al");
+}
+
 TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {
     if (!test::UnderWine()) GTEST_SKIP() << "makes the long names with a Unix shell";
     // A folder whose path, with the name found in it, passes 259 characters.
@@ -211,10 +261,11 @@ TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {
     }));
     l_.Type((deep + "\\n").c_str());
     EXPECT_EQ(l_.completion, nullptr);
-    // A shorter name in the same folder is offered as usual.
+    // A shorter name in the same folder is offered as usual (in the next
+    // strip: this one has listed the folder already).
     test::WriteTextFile(deep + "\\m.exe", "MZ");
-    l_.OnChar(8);
-    l_.Type("m");
+    l_.Dismiss(0);
+    l_.Type((deep + "\\m").c_str());
     EXPECT_EQ(Completion(l_), ".exe");
 }
 

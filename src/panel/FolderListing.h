@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+
+// One match of a folder search: a name of the folder, and where it came in
+// the search's order.
+struct FolderMatch {
+    const char* name;
+    int isFolder;
+    int index;
+};
+
+// The names of one folder, listed once when the typed path enters it and
+// searched in memory while the user types inside it, in the order the file
+// system listed them. Held within kMaxBytes: a bigger folder is not kept,
+// and its keystrokes search the file system as they always did.
+class FolderListing {
+public:
+    // About 100,000 names of 36 characters.
+    static constexpr size_t kMaxBytes = 4 * 1024 * 1024;
+
+    FolderListing();
+    virtual ~FolderListing();
+
+    // Forgets the folder and frees the names.
+    void Clear();
+    // 1 when the listing holds the names of the folder (the typed path up to
+    // and including its last backslash), listing it first if it holds
+    // another; 0 when the folder is beyond the bound, so that the caller
+    // searches the file system instead. A folder that cannot be listed holds
+    // no names. Lives in FolderListingLoad.cpp.
+    int Hold(const char* folder, int length);
+    // 1 when a search of the rest of a typed path may be answered from the
+    // names: no wildcard, which the file system would expand, no letter
+    // beyond ASCII, which it would fold by rules of its own, and no dot at
+    // the end, which the search reads as "a dot or the end of the name".
+    static int CanAnswer(const char* rest);
+    // The index-th name (-1: the last) that the file system's search for
+    // the rest followed by "*.*" gives: a name or short name that begins
+    // with the rest, letter case aside. 0 when there are fewer.
+    int Find(const char* rest, int index, FolderMatch* match) const;
+
+    // Building the listing: starts one for the folder, then adds its names
+    // in order (the short 8.3 name may be empty). 0 when the folder does not
+    // fit the bound or memory runs out; the listing is then held as too big.
+    int Start(const char* folder, int length);
+    int Append(const char* name, const char* shortName, int isFolder);
+
+    int IsTooBig() const { return tooBig; }
+
+private:
+    char folder[260];
+    int folderLength;  // -1: no folder held
+    int tooBig;
+    // Records one after another: the name's length in two bytes, the short
+    // name's length, the folder flag, then both names, each terminated.
+    char* names;
+    size_t used;
+    size_t capacity;
+};
