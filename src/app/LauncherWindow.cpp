@@ -28,7 +28,9 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       runs(0),
       started(0),
       rememberPicks(0),
-      ctrlEnter(0) {
+      ctrlEnter(0),
+      watchFolders(0),
+      rebuildPending(0) {
     completionPath[0] = '\0';
 }
 
@@ -57,6 +59,7 @@ int LauncherWindow::Initialise(int) {
     if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
     rememberPicks = settings.GetInt("misc", "remember", 0) == 1;
     ctrlEnter = settings.GetInt("misc", "ctrlenter", 0) == 1;
+    watchFolders = settings.GetInt("misc", "watch", 0) == 1;
     if (rememberPicks) picks.Load(kPicksName);
 
     backColour = back;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FolderWatch.h"
 #include "panel/FolderListing.h"
 #include "panel/InputLine.h"
 #include "panel/Picks.h"
@@ -34,6 +35,10 @@ public:
     // Animation: timer 1 slides the strip, timer 2 grows it, both every 10 ms.
     static constexpr UINT_PTR kSlideTimer = 1;
     static constexpr UINT_PTR kGrowTimer = 2;
+    // Timer 3 rebuilds the catalogue once a burst of changes in the watched
+    // folders has been quiet this long.
+    static constexpr UINT_PTR kRebuildTimer = 3;
+    static constexpr UINT kRebuildDelayMs = 2000;
     static constexpr UINT kTimerPeriodMs = 10;
     static constexpr int kPauseTicks = 50;
     static constexpr int kExpandedHeight = 210;
@@ -63,10 +68,23 @@ public:
     // Empties the catalogue and fills it from the special folders and the
     // folders and extensions of the settings file.
     void RebuildCatalogue(SettingsFile& settings);
+    // Scans a folder of the build and, with watch=1, watches it (with the
+    // folders below it when the scan goes below it).
+    void ScanAndWatch(const char* folder, ExtensionNode* extensions, int depth);
     // Writes the path of the special folder that a "$0x..." token names (the
     // empty string when the shell has none); 0 when the text is no token,
     // the output then untouched.
     int ResolveFolderToken(char (&output)[MAX_PATH], const char* token);
+
+    // Watched folders ([misc] watch=1): the message loop waits on their
+    // change notifications; a change starts the rebuild timer anew.
+    int GetWaitHandles(const HANDLE** handles) override;
+    void OnHandleSignalled(int index) override;
+    // The rebuild timer's end: rebuilds now, or once the strip is idle (no
+    // typed text, no completion), never under the user's hands.
+    void RebuildWhenIdle();
+    // The strip has become idle: a rebuild that waited runs now.
+    void ResumeRebuild();
 
     // Typing and completion.
     void OnChar(unsigned int code) override;
@@ -150,5 +168,9 @@ public:
     // Settings that are off unless the user writes them.
     int rememberPicks;  // [misc] remember=1
     int ctrlEnter;      // [misc] ctrlenter=1
+    int watchFolders;   // [misc] watch=1
+    FolderWatch watch;
+    // A rebuild that the timer asked for while the strip was in use.
+    int rebuildPending;
     Picks picks;
 };

@@ -93,6 +93,11 @@ int LauncherWindow::ResolveFolderToken(char (&output)[MAX_PATH], const char* tok
 
 void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     catalogue.Clear();
+    // Whatever asked for this build, a rebuild that waited is done by it;
+    // the folders it scans are watched anew.
+    rebuildPending = 0;
+    KillTimer(hwnd, kRebuildTimer);
+    watch.Clear();
 
     ExtensionNode* extensions = nullptr;
     for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
@@ -114,7 +119,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
         char token[16];
         FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
         ResolveFolderToken(folder, token);
-        if (folder[0]) catalogue.Scan(folder, extensions, special.depth);
+        if (folder[0]) ScanAndWatch(folder, extensions, special.depth);
     }
 
     cursor = section.Read(settings, "folders");
@@ -122,9 +127,9 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     while (settings.NextIntEntry(&cursor, &key, &depth)) {
         if (depth == 0) depth = -1;  // 0, empty or no number: all levels
         if (!ResolveFolderToken(folder, key)) {
-            catalogue.Scan(key, extensions, depth);
+            ScanAndWatch(key, extensions, depth);
         } else if (folder[0]) {
-            catalogue.Scan(folder, extensions, depth);
+            ScanAndWatch(folder, extensions, depth);
         }
     }
 

@@ -88,7 +88,8 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
             EndGrow();
         }
     } else {
-        return;  // not one of ours
+        if (id == kRebuildTimer) RebuildWhenIdle();
+        return;  // no move
     }
     MoveWindow(hwnd, x, y, width, height, TRUE);
 }
@@ -107,6 +108,7 @@ void LauncherWindow::Dismiss(int animate) {
     completion = nullptr;
     completionEntry = nullptr;
     folderListing.Clear();
+    ResumeRebuild();
     if (!animate) return;
     if (slideSpeed != 0) {
         StartSlide(GetSystemMetrics(SM_CXSCREEN), kSlideHide, 0);

@@ -9,7 +9,10 @@ void LauncherWindow::UpdateCompletion() {
     completionEntry = nullptr;
     completionIndex = 0;
     typedLength = input.length;
-    if (input.length == 0) return;
+    if (input.length == 0) {
+        ResumeRebuild();
+        return;
+    }
 
     if (!IsAbsolutePath(input.text)) {
         // The entry picked before for this text, else the first catalogued

@@ -33,6 +33,8 @@ AppWindow::~AppWindow() {
 
 void AppWindow::OnCommand(int, int) {}
 void AppWindow::OnKeyDown(int) {}
+int AppWindow::GetWaitHandles(const HANDLE**) { return 0; }
+void AppWindow::OnHandleSignalled(int) {}
 void AppWindow::OnPaint(HDC) {}
 void AppWindow::OnTimer(UINT_PTR) {}
 void AppWindow::OnHotKey() {}
@@ -75,7 +77,29 @@ int AppWindow::Create(const char* className, const char* windowName, int showCom
 
 int AppWindow::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) {
+    for (;;) {
+        const HANDLE* handles = nullptr;
+        DWORD count = static_cast<DWORD>(GetWaitHandles(&handles));
+        DWORD woken = WAIT_FAILED;
+        if (count > 0) {
+            // Wakes for any message in the queue, not only for new ones.
+            woken = MsgWaitForMultipleObjectsEx(count, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woken < WAIT_OBJECT_0 + count) {
+                OnHandleSignalled(static_cast<int>(woken - WAIT_OBJECT_0));
+                continue;
+            }
+        }
+        if (woken == WAIT_OBJECT_0 + count) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            continue;
+        }
+        // Nothing to wait on, or a wait that failed (a handle gone bad): one
+        // message at a time, so that the loop still sleeps between them.
+        if (!GetMessageA(&msg, nullptr, 0, 0)) break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

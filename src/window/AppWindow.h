@@ -23,9 +23,15 @@ public:
     // Keys that produce no character (arrows and the like), as virtual-key
     // codes; after the fixed slots above. Does nothing here.
     virtual void OnKeyDown(int virtualKey);
+    // Kernel objects that Run waits on beside the messages: the count (none
+    // here) and the handles; then the call when the index-th is signalled.
+    virtual int GetWaitHandles(const HANDLE** handles);
+    virtual void OnHandleSignalled(int index);
 
     ATOM RegisterWindowClass(const char* className);
     int Create(const char* className, const char* windowName, int showCommand);
+    // The message loop, until WM_QUIT; its code is the result. With wait
+    // handles it sleeps on them and on the queue together, on this thread.
     int Run();
     static LRESULT CALLBACK ClassWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);

@@ -185,6 +185,8 @@ echo "after a restart the remembered pick is offered first"
 # Without the slide there is no banner to wait out: the strip stays hidden
 # until the hot key shows it in place.
 printf '[ui]\r\nslidespeed=0\r\n' >>kwivo.ini
+# And the folders are watched from now on.
+awk '{ print } /^\[misc\]/ { printf "watch=1\r\n" }' kwivo.ini >kwivo.new && mv kwivo.new kwivo.ini
 "$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
 kwivo_pid=$!
 launcher_up() { "$WINE" "$probe_exe" running >/dev/null 2>&1; }
@@ -195,10 +197,23 @@ type_text "kwivop"
 remembered() { completion_follows && [ "$(completion_end)" = "$picked" ]; }
 wait_for "the pick, not the first match, is offered" remembered
 keep 9-remembered-pick
+
+echo "a program made while the launcher runs is offered without /r, but not while typing"
+xdotool key BackSpace
+touch "$work/Tools/kwivowatch.exe"
+sleep 3.5  # past the rebuild's delay, with text on display
+type_text "w"
+typed_only() { [ "$(text_columns | cut -d' ' -f1)" -ge 0 ] && no_completion; }
+wait_for "kwivow offers nothing yet" typed_only
+for _ in $(seq 6); do xdotool key BackSpace; done
+sleep 1  # the empty strip lets the rebuild run
+type_text "kwivow"
+wait_for "the new program is offered" completion_follows
+keep 10-watched
 for _ in $(seq 6); do xdotool key BackSpace; done
 type_text "/q"
 enter
 for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the restart"
 kwivo_pid=
-echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick"
+echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder"

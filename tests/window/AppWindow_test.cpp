@@ -268,6 +268,43 @@ TEST_F(AppWindowTest, RunReturnsTheQuitCode) {
     EXPECT_FALSE(IsWindow(window.hwnd));
 }
 
+// Waits on one event beside its messages, and quits once it has seen the
+// event and two characters.
+class WaitingWindow : public AppWindow {
+public:
+    WaitingWindow() : AppWindow(GetModuleHandleA(nullptr)), event(CreateEventA(nullptr, FALSE, TRUE, nullptr)) {}
+    ~WaitingWindow() override { CloseHandle(event); }
+    int GetWaitHandles(const HANDLE** handles) override {
+        *handles = &event;
+        return 1;
+    }
+    void OnHandleSignalled(int index) override {
+        signalled.push_back(index);
+        QuitWhenDone();
+    }
+    void OnChar(unsigned int code) override {
+        chars += static_cast<char>(code);
+        QuitWhenDone();
+    }
+    void QuitWhenDone() {
+        if (!signalled.empty() && chars.size() == 2) PostQuitMessage(3);
+    }
+    HANDLE event;
+    std::vector<int> signalled;
+    std::string chars;
+};
+
+TEST_F(AppWindowTest, RunWaitsOnHandlesAndMessagesTogether) {
+    WaitingWindow window;
+    ASSERT_EQ(CreateTestWindow(window), 1);
+    PostMessageA(window.hwnd, WM_CHAR, 'a', 0);
+    PostMessageA(window.hwnd, WM_CHAR, 'b', 0);
+    EXPECT_EQ(window.Run(), 3);
+    EXPECT_EQ(window.signalled, std::vector<int>{0});  // the event resets itself: once
+    EXPECT_EQ(window.chars, "ab");
+    DestroyWindow(window.hwnd);
+}
+
 TEST_F(AppWindowTest, SecondCreateWithTheSameClassFails) {
     AppWindow window(GetModuleHandleA(nullptr));
     std::string name = NewClassName();
