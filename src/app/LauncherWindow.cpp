@@ -30,13 +30,20 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       rememberPicks(0),
       ctrlEnter(0),
       watchFolders(0),
-      rebuildPending(0) {
+      rebuildPending(0),
+      screenChoice(ScreenChoice::kPrimary),
+      dpiScale(0),
+      dpi(ScreenChoice::kBaseDpi),
+      screen(),
+      screens(&systemScreens) {
     completionPath[0] = '\0';
 }
 
 // The brush and the atom live as long as the process; the catalogue and the
 // input go with their members.
-LauncherWindow::~LauncherWindow() {}
+LauncherWindow::~LauncherWindow() {
+    if (font) DeleteObject(font);
+}
 
 int LauncherWindow::Initialise(int) {
     // Borderless, always on top, no taskbar button.
@@ -60,6 +67,12 @@ int LauncherWindow::Initialise(int) {
     rememberPicks = settings.GetInt("misc", "remember", 0) == 1;
     ctrlEnter = settings.GetInt("misc", "ctrlenter", 0) == 1;
     watchFolders = settings.GetInt("misc", "watch", 0) == 1;
+    char monitor[16];
+    settings.GetString(monitor, sizeof monitor, "ui", "monitor", "primary");
+    screenChoice = ScreenChoice::Parse(monitor);
+    dpiScale = settings.GetInt("ui", "dpiscale", 0) == 1;
+    // Before any window: the awareness of a process is set once.
+    if (dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
     if (rememberPicks) picks.Load(kPicksName);
 
     backColour = back;
@@ -81,10 +94,8 @@ int LauncherWindow::Initialise(int) {
     // hot key shows it.
     if (!Create(className, title, SW_HIDE)) return 0;
 
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    width = screenWidth < kMaxStripWidth ? screenWidth : kMaxStripWidth;
     height = kStripHeight;
-    y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ChooseScreen();
     int centreX = CentreX();
 
     RebuildCatalogue(settings);
@@ -101,7 +112,7 @@ int LauncherWindow::Initialise(int) {
     }
 
     if (slideSpeed != 0) {
-        x = -width;
+        x = ScreenRect().left - width;
         ShowWindow(hwnd, SW_SHOW);
         if (runs == 0) {
             // First start: the help slides in and stays.
@@ -109,7 +120,7 @@ int LauncherWindow::Initialise(int) {
             StartSlide(centreX, kSlideEmptyInput, 0);
         } else {
             input.PutText("Kwivo Activated...");
-            StartSlide(screenWidth, kSlideHide | kSlideEmptyInput, centreX);
+            StartSlide(ScreenRect().right, kSlideHide | kSlideEmptyInput, centreX);
         }
     } else {
         x = centreX;

@@ -7,6 +7,7 @@
 #include "panel/FolderListing.h"
 #include "panel/InputLine.h"
 #include "panel/Picks.h"
+#include "panel/ScreenChoice.h"
 #include "window/AppWindow.h"
 
 class SettingsFile;
@@ -118,6 +119,17 @@ public:
     // shell looks up).
     int IsFileEntry(const CatalogueEntry& entry);
 
+    // The screen of a showing ([ui] monitor) and the DPI its sizes follow
+    // ([ui] dpiscale=1); at start-up and at each hot key press that shows
+    // the strip. With the defaults only start-up sets the width and y.
+    void ChooseScreen();
+    // Where the strip shows: the primary screen as it is now, or the monitor
+    // chosen for this showing.
+    RECT ScreenRect() const;
+    // A size given for 96 DPI, at the strip's DPI.
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi, ScreenChoice::kBaseDpi); }
+    void SetDpi(int newDpi);
+
     // Sliding in and out, growing and shrinking.
     void OnHotKey() override;
     void OnTimer(UINT_PTR id) override;
@@ -126,7 +138,7 @@ public:
     void EndGrow();
     void ShowInfo(int show);
     void Dismiss(int animate);
-    // Where the strip rests: the centre of the screen as it is now.
+    // Where the strip rests: the centre of the screen.
     int CentreX() const;
 
     void OnPaint(HDC dc) override;
@@ -172,5 +184,11 @@ public:
     FolderWatch watch;
     // A rebuild that the timer asked for while the strip was in use.
     int rebuildPending;
+    int screenChoice;  // [ui] monitor
+    int dpiScale;      // [ui] dpiscale=1
+    int dpi;
+    RECT screen;  // the monitor chosen for this showing
+    ScreenChoice systemScreens;
+    ScreenChoice* screens;  // systemScreens, unless a test gives its own
     Picks picks;
 };

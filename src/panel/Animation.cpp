@@ -2,22 +2,52 @@
 
 #include "app/LauncherWindow.h"
 
+RECT LauncherWindow::ScreenRect() const {
+    return screenChoice == ScreenChoice::kPrimary ? ScreenChoice::PrimaryRect() : screen;
+}
+
 int LauncherWindow::CentreX() const {
     // A screen that has become narrower than the strip since start-up puts
     // the strip at the left edge rather than beyond it.
-    int centre = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    return centre < 0 ? 0 : centre;
+    RECT r = ScreenRect();
+    int centre = r.left + (r.right - r.left - width) / 2;
+    return centre < r.left ? r.left : centre;
+}
+
+void LauncherWindow::ChooseScreen() {
+    if (started && screenChoice == ScreenChoice::kPrimary && !dpiScale) return;
+    int monitorDpi = ScreenChoice::kBaseDpi;
+    screen = screens->Choose(screenChoice, &monitorDpi);
+    SetDpi(dpiScale ? monitorDpi : ScreenChoice::kBaseDpi);
+    int screenWidth = screen.right - screen.left;
+    int maxWidth = Scaled(kMaxStripWidth);
+    width = screenWidth < maxWidth ? screenWidth : maxWidth;
+    y = screen.top + (screen.bottom - screen.top - Scaled(kStripHeight)) / 2;
+}
+
+void LauncherWindow::SetDpi(int newDpi) {
+    if (newDpi != dpi) {
+        // The strip keeps its physical size, also in the middle of a grow.
+        height = MulDiv(height, newDpi, dpi);
+        growTarget = MulDiv(growTarget, newDpi, dpi);
+        dpi = newDpi;
+    }
+    if (!dpiScale) return;  // the system's font, as it always was
+    if (font) DeleteObject(font);
+    font = ScreenChoice::CreateFontFor(dpi);
 }
 
 void LauncherWindow::OnHotKey() {
     if (runs < INT_MAX) ++runs;
+    int showing = !IsWindowVisible(hwnd);
+    if (showing) ChooseScreen();
     if (slideSpeed != 0) {
-        if (IsWindowVisible(hwnd)) {
+        if (!showing) {
             // Whether at rest or still sliding in: on to the right.
             Dismiss(1);
             return;
         }
-        x = -width;
+        x = ScreenRect().left - width;
         MoveWindow(hwnd, x, y, width, height, TRUE);
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
@@ -25,9 +55,10 @@ void LauncherWindow::OnHotKey() {
         return;
     }
     // Without sliding the strip is shown and hidden in place, and keeps what
-    // was typed.
+    // was typed; only another screen or DPI moves the place.
+    if (showing && (screenChoice != ScreenChoice::kPrimary || dpiScale)) x = CentreX();
     MoveWindow(hwnd, x, y, width, height, TRUE);
-    if (IsWindowVisible(hwnd)) {
+    if (!showing) {
         ShowWindow(hwnd, SW_HIDE);
         folderListing.Clear();  // the folder may change before the next showing
     } else {
@@ -63,7 +94,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
             if (--pauseTicks == 0) slidePause = 0;
             return;
         }
-        if (x < slideTarget) x += slideSpeed;
+        if (x < slideTarget) x += Scaled(slideSpeed);
         if (slidePause != 0 && x >= slidePause) {
             x = slidePause;
             pauseTicks = kPauseTicks;
@@ -76,7 +107,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
         }
     } else if (id == kGrowTimer) {
         if (height < growTarget) {
-            height += growSpeed;
+            height += Scaled(growSpeed);
             if (height >= growTarget) EndGrow();
         } else if (height > growTarget) {
             // Shrinking goes in steps of the target height, not growSpeed.
@@ -96,10 +127,10 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
 
 void LauncherWindow::ShowInfo(int show) {
     if (show) {
-        StartGrow(kExpandedHeight, 0);
+        StartGrow(Scaled(kExpandedHeight), 0);
         infoVisible = 1;  // painted while the strip grows
     } else {
-        StartGrow(kStripHeight, kGrowHideInfo);  // painted until the end
+        StartGrow(Scaled(kStripHeight), kGrowHideInfo);  // painted until the end
     }
 }
 
@@ -111,7 +142,7 @@ void LauncherWindow::Dismiss(int animate) {
     ResumeRebuild();
     if (!animate) return;
     if (slideSpeed != 0) {
-        StartSlide(GetSystemMetrics(SM_CXSCREEN), kSlideHide, 0);
+        StartSlide(ScreenRect().right, kSlideHide, 0);
     } else {
         ShowWindow(hwnd, SW_HIDE);
     }

@@ -67,12 +67,13 @@ void LauncherWindow::OnPaint(HDC dc) {
     ScopedSelectBrush brush(dc, background);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 
-    InflateRect(&r, -kMargin, -kMargin);
+    const int margin = Scaled(kMargin);
+    InflateRect(&r, -margin, -margin);
     const int innerLeft = r.left;
     // No prefix processing: an "&" in a name is a character like any other,
     // and the completion is placed by the typed text's measured width.
     DrawTextA(dc, ">", 1, &r, DT_NOPREFIX);
-    r.left += kPromptWidth;
+    r.left += Scaled(kPromptWidth);
     DrawTextA(dc, input.text, input.length, &r, DT_NOPREFIX);
 
     if (completion) {
@@ -94,9 +95,9 @@ void LauncherWindow::OnPaint(HDC dc) {
         r.left = innerLeft;
         // The box's top edge runs through the middle of the banner line.
         Rectangle(dc, r.left, r.top + lineHeight / 2, r.right, r.bottom);
-        r.left += kMargin;
-        r.right -= kMargin;
-        r.bottom -= kMargin;
+        r.left += margin;
+        r.right -= margin;
+        r.bottom -= margin;
         char text[1024];
         int n = FormatInfoText(text, catalogue.Count(), runs, GetWorkingSetKB());
         DrawTextA(dc, text, n, &r, DT_EXPANDTABS);

@@ -11,6 +11,8 @@
 //   winprobe version FILE    prints the ProductVersion of FILE's version information
 //   winprobe target LINK     prints the file that a shell link points to, as the
 //                            catalogue reads it
+//   winprobe rect            prints the launcher window's left, top, width and
+//                            height, then the screen's width and height
 #include <windows.h>
 
 #include <cstdio>
@@ -79,6 +81,13 @@ int main(int argc, char** argv) {
         DWORD_PTR ignored;
         if (!launcher) return 1;
         return SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 1;
+    }
+    if (argc == 2 && strcmp(command, "rect") == 0) {
+        RECT r;
+        if (!launcher || !GetWindowRect(launcher, &r)) return 1;
+        printf("%ld %ld %ld %ld %d %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        return 0;
     }
     if (argc != 3) return 2;
     if (strcmp(command, "type") == 0) {
