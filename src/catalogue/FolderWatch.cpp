@@ -24,12 +24,16 @@ void FolderWatch::Clear() {
 }
 
 int FolderWatch::Add(const char* folder, int subtree) {
-    if (count == kMaxFolders || strlen(folder) >= static_cast<size_t>(kPathSize)) return 0;
+    if (strlen(folder) >= static_cast<size_t>(kPathSize)) return 0;
     for (int i = 0; i < count; ++i) {
-        // A folder scanned twice (its own files, then with those below) is
+        // A folder scanned twice (its own files, and with those below) is
         // watched once, the wider way.
-        if (EqualFolded(folders[i], folder, kPathSize) && subtrees[i] >= subtree) return 0;
+        if (!EqualFolded(folders[i], folder, kPathSize)) continue;
+        if (subtrees[i] >= subtree) return 0;
+        Remove(i);
+        break;
     }
+    if (count == kMaxFolders) return 0;
     HANDLE handle = FindFirstChangeNotificationA(folder, subtree ? TRUE : FALSE, kChanges);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     handles[count] = handle;

@@ -24,7 +24,8 @@ TEST(FolderWatch, SignalsACreatedFileDropsAFolderThatIsGoneAndKeepsToTheLimit) {
     ASSERT_TRUE(CreateDirectoryA(tree.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((tree + "\\below").c_str(), nullptr));
     FolderWatch watch;
-    ASSERT_EQ(watch.Add(tree.c_str(), 1), 1);
+    ASSERT_EQ(watch.Add(tree.c_str(), 0), 1);
+    ASSERT_EQ(watch.Add(tree.c_str(), 1), 1);  // the wider watch replaces the narrower
     EXPECT_EQ(watch.Add(tree.c_str(), 0), 0);  // watched already, and wider
     EXPECT_EQ(watch.Add(root.File("none").c_str(), 1), 0);
     EXPECT_EQ(watch.Count(), 1);
