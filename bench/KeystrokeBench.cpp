@@ -11,18 +11,12 @@
 #include <string>
 
 #include "app/LauncherWindow.h"
+#include "PerformanceClock.h"
 
 namespace {
 
 const int kEntries = 100000;
 const int kRounds = 20;
-
-double Now() {
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Best of kRounds, in milliseconds, of the launcher completing the text.
 double TimeCompletion(LauncherWindow& launcher, const std::string& text) {

@@ -8,18 +8,12 @@
 #include <cstring>
 
 #include "catalogue/Catalogue.h"
+#include "PerformanceClock.h"
 
 namespace {
 
 const int kFolders = 100;
 const int kFilesPerFolder = 200;
-
-double Now() {
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 void MakeTree(const char* root) {
     char path[MAX_PATH];
