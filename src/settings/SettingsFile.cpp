@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/ProfileText.h"
+#include "settings/SettingsCopy.h"
 #include "window/TextFormat.h"
 
 SettingsFile::SettingsFile(const char* fileName) {
@@ -72,5 +73,6 @@ int SettingsFile::SetInt(const char* section, const char* key, int value) {
     if (!path) return 0;
     char text[16];
     FormatText(text, sizeof text, "%d", value);
-    return WritePrivateProfileStringA(section, key, text, path);
+    SettingsCopy copy(path);
+    return copy.Begin() && WritePrivateProfileStringA(section, key, text, copy.Path()) && copy.Commit();
 }

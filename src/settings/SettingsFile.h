@@ -19,6 +19,8 @@ public:
     // When cut is given, it is set to 1 when the section did not fit (its last
     // line may then be cut short), else 0.
     char* GetSection(const char* section, char* buffer, int size, int* cut = nullptr);
+    // Writes through a copy of the file (SettingsCopy): 0, the file exactly
+    // as it was, when the write cannot be made whole.
     int SetInt(const char* section, const char* key, int value);
 
     // Splits the line at the cursor at its last "=" in place and moves the

@@ -131,6 +131,21 @@ TEST_F(CommandsTest, FoldersThatWouldNotReadBackAsAKeyAreRefused) {
     }
 }
 
+TEST_F(CommandsTest, AFolderThatCannotBeWrittenIsNotAdded) {
+    // Read-only settings: the strip and the text stay, as for a refused
+    // folder, instead of going as if the folder had been added.
+    const std::string ini = folder_.File("kwivo.ini");
+    test::WriteTextFile(ini, "[ui]\r\nslidespeed=100\r\n");
+    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    std::string typed = folder_.Path() + " /s";
+    l_.Type(typed.c_str());
+    l_.OnChar('\r');
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(test::ReadTextFile(ini), "[ui]\r\nslidespeed=100\r\n");
+    EXPECT_EQ(std::string(l_.input.text), typed);
+    EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer));
+}
+
 TEST_F(CommandsTest, SlashCommandsAreWholeLettersAnyCase) {
     l_.Type("/x /s");
     l_.OnChar('\r');

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "support/Win32Test.h"
 
@@ -113,6 +114,98 @@ TEST_F(SettingsFileTest, SetIntCreatesAndReplaces) {
     EXPECT_NE(settings.SetInt("misc", "runs", -12), 0);
     EXPECT_EQ(settings.GetInt("misc", "runs", 0), -12);
     EXPECT_EQ(settings.GetInt("folders", "D:\\Tools", 0), 1);
+}
+
+// A file system of 256 KiB mounted on a folder of the test's (Wine and root
+// only: Wine runs the Unix mount), removed with the object. Wine does not
+// wait for a Unix command: each step waits for the command's effect.
+class SmallVolume {
+public:
+    SmallVolume() {
+        CreateDirectoryA(path_.c_str(), nullptr);
+        std::string unix = test::UnixPath(path_);
+        test::RunUnix("mount -t tmpfs -o size=256k tmpfs '" + unix + "' && touch '" + unix + "/mounted'");
+        mounted_ = test::WaitFor([&] { return test::FileExists(marker_); }, 5000);
+    }
+    ~SmallVolume() {
+        if (!mounted_) return;
+        test::RunUnix("umount -l '" + test::UnixPath(path_) + "'");
+        test::WaitFor([&] { return !test::FileExists(marker_); });
+    }
+    // Fills the volume up to the given number of free bytes.
+    void LeaveFree(int bytes) {
+        std::string unix = test::UnixPath(path_);
+        test::RunUnix("rm -f '" + unix + "/fill'; avail=$(df -B1 --output=avail '" + unix +
+                      "' | tail -n 1); head -c $((avail - " + std::to_string(bytes) + ")) /dev/zero > '" +
+                      unix + "/fill'");
+        ASSERT_TRUE(test::WaitFor([&] {
+            ULARGE_INTEGER available;
+            return GetDiskFreeSpaceExA((path_ + "\\").c_str(), &available, nullptr, nullptr) &&
+                   available.QuadPart == static_cast<ULONGLONG>(bytes);
+        })) << bytes;
+    }
+    bool Mounted() const { return mounted_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    test::TempFolder folder_;
+    std::string path_ = folder_.File("volume");
+    std::string marker_ = path_ + "\\mounted";
+    bool mounted_ = false;
+};
+
+TEST(SettingsWrite, AFullDiskLeavesTheFileAsItWasAndRoomLetsTheWriteThrough) {
+    if (!test::UnderWine()) GTEST_SKIP() << "mounts a small volume through Wine";
+    SmallVolume volume;
+    if (!volume.Mounted()) GTEST_SKIP() << "mounting a tmpfs was refused (not root?)";
+    test::CurrentDirectory inVolume(volume.Path());
+    ASSERT_TRUE(inVolume.Changed());
+    // 8,192 bytes without a "runs" line, a folder last.
+    std::string text = "[ui]\r\nslidespeed=100\r\n[folders]\r\n";
+    for (int i = 0; text.size() < 8192 - 40; ++i) text += "C:\\Folder" + std::to_string(1000 + i) + "=1\r\n";
+    text += "C:\\Last";
+    text += std::string(8192 - 4 - text.size(), 'x') + "=1\r\n";
+    ASSERT_EQ(text.size(), 8192u);
+    const std::string ini = volume.Path() + "\\kwivo.ini";
+    test::WriteTextFile(ini, text.c_str());
+
+    // No room for the copy; room for the copy but not for the longer text
+    // the profile function writes into it (its write is then cut short).
+    for (int room : {0, 8192}) {
+        volume.LeaveFree(room);
+        SettingsFile settings("kwivo.ini");
+        EXPECT_EQ(settings.SetInt("misc", "runs", 2), 0) << room;
+        EXPECT_EQ(test::ReadTextFile(ini), text) << room;
+        EXPECT_FALSE(test::FileExists(ini + ".tmp")) << room;
+    }
+
+    volume.LeaveFree(64 * 1024);
+    {
+        SettingsFile settings("kwivo.ini");
+        EXPECT_EQ(settings.SetInt("misc", "runs", 2), 1);
+    }
+    EXPECT_EQ(test::ReadTextFile(ini), text + "[misc]\r\nruns=2\r\n");
+    EXPECT_FALSE(test::FileExists(ini + ".tmp"));
+}
+
+TEST_F(SettingsFileTest, AReadOnlyFileIsNeverWrittenAndAStaleCopyGoes) {
+    const std::string ini = folder_.File("kwivo.ini");
+    Write("[misc]\r\nruns=3\r\n");
+    // What an interrupted write left behind is replaced, not read.
+    test::WriteTextFile(ini + ".tmp", "[misc]\r\nruns=99\r\n");
+    {
+        SettingsFile settings("kwivo.ini");
+        EXPECT_EQ(settings.SetInt("misc", "runs", 4), 1);
+        EXPECT_EQ(settings.GetInt("misc", "runs", 0), 4);
+    }
+    EXPECT_FALSE(test::FileExists(ini + ".tmp"));
+
+    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(settings.SetInt("misc", "runs", 5), 0);
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(test::ReadTextFile(ini), "[misc]\r\nruns=4\r\n");
+    EXPECT_FALSE(test::FileExists(ini + ".tmp"));
 }
 
 }  // namespace
