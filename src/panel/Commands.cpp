@@ -69,7 +69,9 @@ int LauncherWindow::AddFolder(const char* text, int length) {
     folder[length] = '\0';
     if (!IsWritableKey(folder)) return 0;
     SettingsFile settings(kSettingsName);
-    settings.SetInt("folders", folder, 1);
+    // A settings file that cannot be written (read-only, a full disk) adds
+    // nothing: the text stays, so the user sees that it did not work.
+    if (!settings.SetInt("folders", folder, 1)) return 0;
     RebuildCatalogue(settings);
     return 1;
 }
@@ -82,6 +84,9 @@ int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
 
 int LauncherWindow::Launch(const CatalogueEntry& entry) {
     if (!IsFileEntry(entry)) {
+        // An alias to a drive or network path that is not there cannot be
+        // opened: it stays, as a program that cannot be started does.
+        if (IsAbsolutePath(entry.path) && GetFileAttributesA(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
         OpenWithShell(entry.path);
         return 1;  // as for any text handed to the shell
     }
