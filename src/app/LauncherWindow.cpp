@@ -31,6 +31,8 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       ctrlEnter(0),
       watchFolders(0),
       rebuildPending(0),
+      changeWaiting(0),
+      firstChange(0),
       screenChoice(ScreenChoice::kPrimary),
       dpiScale(0),
       dpi(ScreenChoice::kBaseDpi),

@@ -40,6 +40,9 @@ public:
     // folders has been quiet this long.
     static constexpr UINT_PTR kRebuildTimer = 3;
     static constexpr UINT kRebuildDelayMs = 2000;
+    // However often the folders change, no later than this after the first
+    // change that the rebuild waits for.
+    static constexpr DWORD kMaxRebuildWaitMs = 10000;
     static constexpr UINT kTimerPeriodMs = 10;
     static constexpr int kPauseTicks = 50;
     static constexpr int kExpandedHeight = 210;
@@ -81,9 +84,12 @@ public:
     // change notifications; a change starts the rebuild timer anew.
     int GetWaitHandles(const HANDLE** handles) override;
     void OnHandleSignalled(int index) override;
-    // The rebuild timer's end: rebuilds now, or once the strip is idle (no
-    // typed text, no completion), never under the user's hands.
+    // The rebuild timer's end: rebuilds now, or once the strip is idle
+    // (hidden, or without typed text and completion), never under the
+    // user's hands.
     void RebuildWhenIdle();
+    // Ends the wait for a rebuild: the timer and the first change's time.
+    void StopRebuildTimer();
     // The strip has become idle: a rebuild that waited runs now.
     void ResumeRebuild();
 
@@ -129,6 +135,8 @@ public:
     // A size given for 96 DPI, at the strip's DPI.
     int Scaled(int pixels) const { return MulDiv(pixels, dpi, ScreenChoice::kBaseDpi); }
     void SetDpi(int newDpi);
+    // Moves the window to x, y at width and height, kept on the screen.
+    void PlaceWindow();
 
     // Sliding in and out, growing and shrinking.
     void OnHotKey() override;
@@ -184,6 +192,9 @@ public:
     FolderWatch watch;
     // A rebuild that the timer asked for while the strip was in use.
     int rebuildPending;
+    // A change waits for the rebuild timer, since firstChange (tick count).
+    int changeWaiting;
+    DWORD firstChange;
     int screenChoice;  // [ui] monitor
     int dpiScale;      // [ui] dpiscale=1
     int dpi;

@@ -96,7 +96,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     // Whatever asked for this build, a rebuild that waited is done by it;
     // the folders it scans are watched anew.
     rebuildPending = 0;
-    KillTimer(hwnd, kRebuildTimer);
+    StopRebuildTimer();
     watch.Clear();
 
     ExtensionNode* extensions = nullptr;

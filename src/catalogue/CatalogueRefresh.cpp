@@ -14,20 +14,43 @@ int LauncherWindow::GetWaitHandles(const HANDLE** handles) {
 void LauncherWindow::OnHandleSignalled(int index) {
     watch.Rearm(index);
     // Each change of a burst (an installer writing hundreds of files) moves
-    // the rebuild on, so that the burst ends in one.
-    SetTimer(hwnd, kRebuildTimer, kRebuildDelayMs, nullptr);
+    // the rebuild on, so that the burst ends in one; steady changes (a busy
+    // documents folder) never move it further than kMaxRebuildWaitMs from
+    // the first change it waits for.
+    DWORD now = GetTickCount();
+    if (!changeWaiting) {
+        changeWaiting = 1;
+        firstChange = now;
+    }
+    DWORD waited = now - firstChange;
+    DWORD left = waited < kMaxRebuildWaitMs ? kMaxRebuildWaitMs - waited : 0;
+    SetTimer(hwnd, kRebuildTimer, left < kRebuildDelayMs ? left : kRebuildDelayMs, nullptr);
+}
+
+void LauncherWindow::StopRebuildTimer() {
+    KillTimer(hwnd, kRebuildTimer);
+    changeWaiting = 0;
 }
 
 void LauncherWindow::RebuildWhenIdle() {
-    KillTimer(hwnd, kRebuildTimer);
+    StopRebuildTimer();
     // A rebuild now would change or free what the strip offers and what
-    // Enter would start.
-    if (input.length > 0 || completion) {
+    // Enter would start. A strip hidden in place keeps its text but is not
+    // in use.
+    if (IsWindowVisible(hwnd) && (input.length > 0 || completion)) {
         rebuildPending = 1;
         return;
     }
+    // Kept through Tab or a hidden strip, the entry on display belongs to
+    // the old catalogue: it is looked up afresh in the new one.
+    int offered = completionEntry != nullptr;
     SettingsFile settings(kSettingsName);
     RebuildCatalogue(settings);
+    if (offered) {
+        int typed = typedLength;  // the key of a pick stays what the user typed
+        UpdateCompletion();
+        typedLength = typed;
+    }
     if (infoVisible) InvalidateRect(hwnd, nullptr, TRUE);  // its file count
 }
 

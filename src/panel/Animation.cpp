@@ -25,6 +25,17 @@ void LauncherWindow::ChooseScreen() {
     y = screen.top + (screen.bottom - screen.top - Scaled(kStripHeight)) / 2;
 }
 
+void LauncherWindow::PlaceWindow() {
+    // A view grown beyond the screen's bottom edge (a short monitor at a
+    // high DPI) moves up as far as needed, and is cut at the bottom edge
+    // when even the whole height is not enough.
+    RECT r = ScreenRect();
+    int top = y + height > r.bottom ? r.bottom - height : y;
+    if (top < r.top) top = r.top;
+    int shown = top + height > r.bottom ? r.bottom - top : height;
+    MoveWindow(hwnd, x, top, width, shown, TRUE);
+}
+
 void LauncherWindow::SetDpi(int newDpi) {
     if (newDpi != dpi) {
         // The strip keeps its physical size, also in the middle of a grow.
@@ -48,7 +59,7 @@ void LauncherWindow::OnHotKey() {
             return;
         }
         x = ScreenRect().left - width;
-        MoveWindow(hwnd, x, y, width, height, TRUE);
+        PlaceWindow();
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
         StartSlide(CentreX(), 0, 0);
@@ -57,10 +68,11 @@ void LauncherWindow::OnHotKey() {
     // Without sliding the strip is shown and hidden in place, and keeps what
     // was typed; only another screen or DPI moves the place.
     if (showing && (screenChoice != ScreenChoice::kPrimary || dpiScale)) x = CentreX();
-    MoveWindow(hwnd, x, y, width, height, TRUE);
+    PlaceWindow();
     if (!showing) {
         ShowWindow(hwnd, SW_HIDE);
         folderListing.Clear();  // the folder may change before the next showing
+        ResumeRebuild();        // hidden, the strip is not in use
     } else {
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
@@ -104,6 +116,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
             KillTimer(hwnd, kSlideTimer);
             if (slideFlags & kSlideHide) ShowWindow(hwnd, SW_HIDE);
             if (slideFlags & kSlideEmptyInput) input.Clear();
+            ResumeRebuild();  // one that waited out the start-up banner
         }
     } else if (id == kGrowTimer) {
         if (height < growTarget) {
@@ -122,7 +135,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
         if (id == kRebuildTimer) RebuildWhenIdle();
         return;  // no move
     }
-    MoveWindow(hwnd, x, y, width, height, TRUE);
+    PlaceWindow();
 }
 
 void LauncherWindow::ShowInfo(int show) {

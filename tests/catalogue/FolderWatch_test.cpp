@@ -95,6 +95,7 @@ class WatchedFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(inRoot_.Changed());
+        ShowWindow(l_.hwnd, SW_SHOWNOACTIVATE);  // in use while it holds text
         CreateDirectoryA(root_.File("tree").c_str(), nullptr);
         test::WriteTextFile(root_.File("kwivo.ini"), ("[folders]\r\n" + root_.File("tree") + "=0\r\n").c_str());
     }
@@ -141,6 +142,51 @@ TEST_F(WatchedFoldersTest, WithoutTheSettingNothingIsWatched) {
     const HANDLE* handles = nullptr;
     EXPECT_EQ(l_.GetWaitHandles(&handles), 0);
     EXPECT_EQ(l_.watch.Count(), 0);
+}
+
+TEST_F(WatchedFoldersTest, ChangesEverySecondPutTheRebuildOffNoLongerThanItsBound) {
+    l_.watchFolders = 1;
+    Rebuild();
+    test::WriteTextFile(root_.File("tree\\steady.exe"), "MZ");
+    // A file made and removed every second: never 2 s of quiet.
+    DWORD start = GetTickCount();
+    int churns = 0;
+    ASSERT_TRUE(l_.RunUntil(
+        [&] {
+            if (static_cast<int>((GetTickCount() - start) / 1000) >= churns) {
+                std::string churn = root_.File("tree\\churn.txt");
+                if (churns++ % 2 == 0) {
+                    test::WriteTextFile(churn, "x");
+                } else {
+                    DeleteFileA(churn.c_str());
+                }
+            }
+            return Catalogued("tree\\steady.exe");
+        },
+        LauncherWindow::kMaxRebuildWaitMs + 8000));
+    EXPECT_GE(churns, 3);
+}
+
+TEST_F(WatchedFoldersTest, AStripHiddenWithItsTextIsRebuiltAndOffersTheNewProgram) {
+    // slidespeed=0: Alt+Space hides the strip in place, keeping the text.
+    l_.watchFolders = 1;
+    l_.slideSpeed = 0;
+    test::WriteTextFile(root_.File("tree\\zqold.exe"), "MZ");
+    Rebuild();
+    l_.Type("zq");
+    l_.OnChar('\t');  // the entry on display, kept through Tab
+    l_.OnHotKey();
+    ASSERT_FALSE(IsWindowVisible(l_.hwnd));
+    test::WriteTextFile(root_.File("tree\\zqnew.exe"), "MZ");
+    ASSERT_TRUE(l_.RunUntil([&] { return Catalogued("tree\\zqnew.exe"); }));
+    // Looked up again in the new catalogue.
+    EXPECT_EQ(l_.completionEntry, l_.catalogue.FindPath(root_.File("tree\\zqold.exe").c_str()));
+
+    l_.OnHotKey();
+    for (int i = 0; i < 7; ++i) l_.OnChar(8);
+    l_.Type("n");
+    ASSERT_NE(l_.completionEntry, nullptr);
+    EXPECT_EQ(std::string(l_.completionEntry->path), root_.File("tree\\zqnew.exe"));
 }
 
 }  // namespace

@@ -117,4 +117,36 @@ TEST(ScreenChoice, DpiScalingKeepsThePhysicalSize) {
     EXPECT_EQ(l.font != nullptr, ScreenChoice::SystemDpi() != 96);
 }
 
+TEST(ScreenChoice, TheGrownViewStaysOnAShortMonitor) {
+    // 192 DPI on a 400 x 300 screen: the view would be 420 high from y 120.
+    TestLauncher l;
+    FakeScreens fake;
+    l.screens = &fake;
+    l.screenChoice = ScreenChoice::kCursor;
+    l.dpiScale = 1;
+    l.slideSpeed = 0;
+    fake.monitor = {0, 0, 400, 300};
+    fake.monitorDpi = 192;
+    l.OnHotKey();
+    RECT r;
+    l.ShowInfo(1);
+    int lowest = 0;
+    while (l.TimerRunning(LauncherWindow::kGrowTimer)) {
+        l.OnTimer(LauncherWindow::kGrowTimer);
+        GetWindowRect(l.hwnd, &r);
+        if (r.bottom > lowest) lowest = r.bottom;
+    }
+    EXPECT_EQ(lowest, 300);  // never below the bottom edge
+    EXPECT_EQ(r.top, 0);  // moved up all the way, then cut
+    EXPECT_EQ(r.bottom - r.top, 300);
+    EXPECT_EQ(r.right - r.left, 400);
+
+    // Collapsed, it rests in the middle again.
+    l.ShowInfo(0);
+    while (l.TimerRunning(LauncherWindow::kGrowTimer)) l.OnTimer(LauncherWindow::kGrowTimer);
+    GetWindowRect(l.hwnd, &r);
+    EXPECT_EQ(r.top, 120);
+    EXPECT_EQ(r.bottom - r.top, 60);
+}
+
 }  // namespace
