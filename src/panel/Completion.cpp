@@ -122,12 +122,9 @@ void LauncherWindow::OnChar(unsigned int code) {
         AcceptCompletion();
         break;
     case '\n':
-        // Ctrl+Enter, with Shift or without, once turned on; otherwise it is
-        // typed like any other character.
-        if (ctrlEnter) {
-            if (GetKeyState(VK_SHIFT) < 0 ? RunOnDisplayAsAdministrator() : OpenFolderOnDisplay()) Dismiss(1);
-            break;
-        }
+        // Ctrl+Enter's character: its key did the work once turned on;
+        // otherwise it is typed like any other character.
+        if (ctrlEnter) break;
         [[fallthrough]];
     default:
         // Everything else, backspace and control characters included, is an

@@ -1,11 +1,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
-
 #include "app/LauncherWindow.h"
 #include "window/TextFormat.h"
 
 void LauncherWindow::OnKeyDown(int virtualKey) {
+    if (virtualKey == VK_RETURN) {
+        // Ctrl+Enter and Ctrl+Shift+Enter, once turned on, as keys: the
+        // keyboard gives Ctrl+Shift+Enter no character at all.
+        if (!ctrlEnter || GetKeyState(VK_CONTROL) >= 0) return;
+        if (GetKeyState(VK_SHIFT) < 0 ? RunOnDisplayAsAdministrator() : OpenFolderOnDisplay()) Dismiss(1);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return;
+    }
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
     if (!completion) return;  // nothing on display to step from
     StepCompletion(virtualKey == VK_DOWN);

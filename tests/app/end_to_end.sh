@@ -2,10 +2,10 @@
 # The whole launcher, end to end: kwivo.exe under Wine on the test display
 # (a 1024x768 Wine desktop), driven by real key presses, checked by the pixels
 # of screenshots, which are kept as artifacts.
-#   end_to_end.sh KWIVO_EXE WINPROBE_EXE ARTIFACT_FOLDER
+#   end_to_end.sh KWIVO_EXE WINPROBE_EXE RECORDER_EXE ARTIFACT_FOLDER
 # Needs DISPLAY and WINEPREFIX as scripts/test.sh sets them.
 set -uo pipefail
-kwivo_exe=$1 probe_exe=$2 artifacts=$3
+kwivo_exe=$1 probe_exe=$2 recorder_exe=$3 artifacts=$4
 : "${DISPLAY:?run under scripts/test.sh: no display}" "${WINEPREFIX:?run under scripts/test.sh: no Wine prefix}"
 WINE=/usr/lib/wine/wine64
 
@@ -185,9 +185,11 @@ echo "after a restart the remembered pick is offered first"
 # Without the slide there is no banner to wait out: the strip stays hidden
 # until the hot key shows it in place.
 printf '[ui]\r\nslidespeed=0\r\n' >>kwivo.ini
-# And the folders are watched from now on.
-awk '{ print } /^\[misc\]/ { printf "watch=1\r\n" }' kwivo.ini >kwivo.new && mv kwivo.new kwivo.ini
-"$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
+# And the folders are watched from now on, and Ctrl+Enter is turned on.
+awk '{ print } /^\[misc\]/ { printf "watch=1\r\nctrlenter=1\r\n" }' kwivo.ini >kwivo.new && mv kwivo.new kwivo.ini
+# A program that writes how it was started to record.txt.
+cp "$recorder_exe" "$work/Tools/kwivorec.exe"
+KWIVO_RECORD="Z:${work//\//\\}\\record.txt" "$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
 kwivo_pid=$!
 launcher_up() { "$WINE" "$probe_exe" running >/dev/null 2>&1; }
 wait_for "the launcher starts again" launcher_up
@@ -211,9 +213,31 @@ type_text "kwivow"
 wait_for "the new program is offered" completion_follows
 keep 10-watched
 for _ in $(seq 6); do xdotool key BackSpace; done
+
+echo "Ctrl+Shift+Enter starts the file on display as administrator; Ctrl+Enter opens its folder"
+type_text "kwivorec"
+# ".exe" starts with a narrow dot, further from the typed text than a letter.
+offered() { ! no_completion; }
+wait_for "kwivorec is offered" offered
+xdotool key ctrl+shift+Return
+recorded() { grep -q 'kwivorec.exe|' "$work/record.txt" 2>/dev/null; }
+wait_for "Ctrl+Shift+Enter starts it" recorded
+wait_for "and the strip leaves" hidden
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "kwivorec"
+wait_for "kwivorec is offered again" offered
+xdotool key ctrl+Return
+folder_open() { "$WINE" "$probe_exe" visible Tools >/dev/null 2>&1; }
+wait_for "Ctrl+Enter opens the Tools folder" folder_open
+wait_for "and the strip leaves" hidden
+keep 11-folder-opened
+"$WINE" "$probe_exe" close Tools >/dev/null 2>&1
+hot_key
+wait_for "the strip comes back" collapsed
 type_text "/q"
 enter
 for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the restart"
 kwivo_pid=
-echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder"
+echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys"

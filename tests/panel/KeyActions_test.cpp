@@ -89,37 +89,76 @@ TEST_F(KeyActionsTest, AnAliasStartsAFileAsAProcessAndAnythingElseThroughTheShel
     std::string recorded = Recorded(2);
     EXPECT_NE(recorded.find("https://mail.kwivo.example/?a=b"), std::string::npos) << recorded;
     EXPECT_TRUE(Dismissed());
+
+    // A path that is not there starts nothing: the strip and the text stay.
+    KillTimer(l_.hwnd, LauncherWindow::kSlideTimer);
+    ASSERT_EQ(l_.catalogue.AddAlias("gone", folder_.File("gone\\tool.exe").c_str()), 1);
+    l_.Type("gon");
+    l_.OnChar('\r');
+    EXPECT_STREQ(l_.input.text, "gon");
+    EXPECT_FALSE(l_.TimerRunning(LauncherWindow::kSlideTimer));
+    EXPECT_EQ(Recorded(2), recorded);
 }
+
+// Holds one or two keys down in the thread's keyboard state, as GetKeyState
+// sees them, until the object goes.
+class HeldKeys {
+public:
+    explicit HeldKeys(int key, int other = 0) : keys_{key, other} { Set(0x80); }
+    ~HeldKeys() { Set(0); }
+
+private:
+    void Set(BYTE state) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        for (int key : keys_) {
+            if (key) keys[key] = state;
+        }
+        SetKeyboardState(keys);
+    }
+    int keys_[2];
+};
 
 TEST_F(KeyActionsTest, CtrlEnterIsTypedUnlessTurnedOnThenOpensOrElevates) {
     std::string doc = folder_.File("plan.kwivotest");
     test::WriteTextFile(doc, "x");
     l_.catalogue.Add(doc.c_str());
     l_.Type("pla");
-    l_.OnChar('\n');  // off: a character like any other
+    {
+        HeldKeys ctrl(VK_CONTROL);
+        l_.OnKeyDown(VK_RETURN);  // off: the key does nothing, its character is typed
+        l_.OnChar('\n');
+    }
     EXPECT_EQ(l_.input.length, 4);
     EXPECT_EQ(l_.completion, nullptr);
 
-    // Ctrl+Shift+Enter: the "runas" verb of the entry on display.
+    // Ctrl+Shift+Enter, which gives no character: the "runas" verb of the
+    // entry on display.
     ClassKey extension(".kwivotest", "KwivoTest.File");
     ClassKey runas("KwivoTest.File\\shell\\runas\\command", Quoted(recorder_) + " runas \"%1\"");
     l_.ctrlEnter = 1;
     l_.input.Clear();
     l_.Type("pla");
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    l_.OnChar('\n');
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    {
+        HeldKeys ctrlShift(VK_CONTROL, VK_SHIFT);
+        l_.OnKeyDown(VK_RETURN);
+    }
     EXPECT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + " runas " + Quoted(doc) + "\n");
     EXPECT_TRUE(Dismissed());
 
-    // Ctrl+Enter: the folder that holds it, in the shell's own window.
-    std::string name = folder_.Path().substr(folder_.Path().rfind('\\') + 1);
+    // Enter without Ctrl is left to its character.
     l_.Type("pla");
-    l_.OnChar('\n');
+    l_.OnKeyDown(VK_RETURN);
+    EXPECT_EQ(l_.input.length, 3);
+
+    // Ctrl+Enter: the folder that holds it, in the shell's own window; the
+    // character that follows the key changes nothing.
+    std::string name = folder_.Path().substr(folder_.Path().rfind('\\') + 1);
+    {
+        HeldKeys ctrl(VK_CONTROL);
+        l_.OnKeyDown(VK_RETURN);
+        l_.OnChar('\n');
+    }
     EXPECT_TRUE(Dismissed());
     HWND window = nullptr;
     EXPECT_TRUE(test::WaitFor([&] { return (window = FindWindowA(nullptr, name.c_str())) != nullptr; }));
