@@ -33,7 +33,8 @@ public:
     // The file's text of all picks into a heap buffer the caller frees;
     // null without memory.
     char* Format(size_t* length) const;
-    // Parses the file, at most kMaxFileBytes of it; 0 when it cannot be read.
+    // Parses the file, at most its last kMaxFileBytes (the newest picks,
+    // from the first whole line); 0 when it cannot be read.
     int Load(const char* fileName);
     // Writes the file whole under the temporary name, then puts it in the
     // file's place in one step: a crash or a full disk leaves the old file.

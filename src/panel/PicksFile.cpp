@@ -8,17 +8,29 @@ int Picks::Load(const char* fileName) {
     HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
-    char* text = static_cast<char*>(malloc(kMaxFileBytes));
+    // The newest picks are the last lines: a longer file is read from
+    // kMaxFileBytes before its end, with the byte before them, which tells
+    // whether the first line read is whole.
+    LARGE_INTEGER size;
+    LARGE_INTEGER start = {};
+    int ok = GetFileSizeEx(file, &size);
+    if (ok && size.QuadPart > static_cast<LONGLONG>(kMaxFileBytes)) {
+        start.QuadPart = size.QuadPart - static_cast<LONGLONG>(kMaxFileBytes) - 1;
+    }
+    char* text = static_cast<char*>(malloc(kMaxFileBytes + 1));
     DWORD read = 0;
-    int ok = text && ReadFile(file, text, static_cast<DWORD>(kMaxFileBytes), &read, nullptr);
+    ok = ok && text && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+         ReadFile(file, text, static_cast<DWORD>(kMaxFileBytes + 1), &read, nullptr);
     CloseHandle(file);
     if (ok) {
-        size_t length = read;
-        // Cut by the bound, the last line may be a part of a pick: dropped.
-        if (length == kMaxFileBytes) {
-            while (length > 0 && text[length - 1] != '\n') --length;
+        size_t begin = 0;
+        // Read from its middle, the file's first line is a part of a pick:
+        // dropped, up to its line break.
+        if (start.QuadPart > 0) {
+            while (begin < read && text[begin] != '\n') ++begin;
+            if (begin < read) ++begin;
         }
-        Parse(text, length);
+        Parse(text + begin, read - begin);
     }
     free(text);
     return ok;
