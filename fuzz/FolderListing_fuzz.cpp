@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 #include "panel/FolderListing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

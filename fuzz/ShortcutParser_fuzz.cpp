@@ -6,7 +6,7 @@
 #include "catalogue/ShortcutParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    char target[260];
+    char target[kPathBytes];
     if (ParseShortcutTarget(data, size, target)) {
         // A target is never empty and always fits with its terminator.
         size_t n = strnlen(target, sizeof target);

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
+#include "text/Wtf8.h"
 
 LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
     : AppWindow(moduleInstance),
@@ -82,15 +83,16 @@ int LauncherWindow::Initialise(int) {
     background = CreateBrushIndirect(&brush);
     textColour = text;
 
-    iconName = MAKEINTRESOURCEA(IDI_KWIVO);
+    iconName = MAKEINTRESOURCEW(IDI_KWIVO);
     smallIconName = nullptr;
     menuName = nullptr;
 
     // Empty, not undefined, should a string resource be missing.
-    char className[100] = "";
-    char title[100] = "";
-    LoadStringA(instance, IDS_CLASSNAME, className, sizeof className);
-    LoadStringA(instance, IDS_TITLE, title, sizeof title);
+    wchar_t wide[100];
+    char className[300] = "";
+    char title[300] = "";
+    if (LoadStringW(instance, IDS_CLASSNAME, wide, 100) > 0) ToWtf8(className, wide);
+    if (LoadStringW(instance, IDS_TITLE, wide, 100) > 0) ToWtf8(title, wide);
 
     // Created hidden whatever the show command: the opening animation or the
     // hot key shows it.
@@ -104,12 +106,12 @@ int LauncherWindow::Initialise(int) {
 
     int modifiers = settings.GetInt("hotkey", "mod", kDefaultHotkeyModifiers);
     int key = settings.GetInt("hotkey", "vk", kDefaultHotkeyKey);
-    hotkeyAtom = GlobalAddAtomA(kHotkeyAtomName);
+    hotkeyAtom = GlobalAddAtomW(kHotkeyAtomName);
     // A key that cannot be pressed (a value that is no number reads as 0)
     // would leave a launcher that nothing can show or quit.
     if (!IsUsableHotKey(modifiers, key) ||
         !RegisterHotKey(hwnd, hotkeyAtom, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
-        MessageBoxA(nullptr, "Can't register Hotkey", title, MB_OK);
+        ShowMessage("Can't register Hotkey", title);
         return 0;
     }
 

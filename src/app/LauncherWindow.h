@@ -17,7 +17,7 @@ class SettingsFile;
 class LauncherWindow : public AppWindow {
 public:
     static constexpr const char* kSettingsName = "kwivo.ini";
-    static constexpr const char* kHotkeyAtomName = "Kwivo";
+    static constexpr const wchar_t* kHotkeyAtomName = L"Kwivo";
     // Remembered picks live beside kwivo.ini, in a file of their own.
     static constexpr const char* kPicksName = "kwivo-picks.txt";
     static constexpr const char* kPicksTemporaryName = "kwivo-picks.tmp";
@@ -78,7 +78,7 @@ public:
     // Writes the path of the special folder that a "$0x..." token names (the
     // empty string when the shell has none); 0 when the text is no token,
     // the output then untouched.
-    int ResolveFolderToken(char (&output)[MAX_PATH], const char* token);
+    int ResolveFolderToken(char (&output)[kPathBytes], const char* token);
 
     // Watched folders ([misc] watch=1): the message loop waits on their
     // change notifications; a change starts the rebuild timer anew.
@@ -165,7 +165,7 @@ public:
     FolderListing folderListing;
     // How much of the input the user typed: the key of a remembered pick.
     int typedLength;
-    char completionPath[MAX_PATH];
+    char completionPath[kPathBytes];
     COLORREF completionColour;
     int infoVisible;
     int x;

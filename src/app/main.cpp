@@ -2,7 +2,7 @@
 
 #include "app/LauncherWindow.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     // The window object lives here for the whole run; its constructor makes
     // it the receiver of every message.
     LauncherWindow launcher(instance);
@@ -17,8 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 // no global objects to construct, parses no arguments, and msvcrt.dll sets
 // itself up when loaded. Leaving it out is a fifth of the program's size.
 extern "C" void KwivoStart() {
-    // What follows the program's name, as WinMain is given it.
-    char* arguments = GetCommandLineA();
+    // What follows the program's name, as wWinMain is given it.
+    wchar_t* arguments = GetCommandLineW();
     if (*arguments == '"') {
         do ++arguments;
         while (*arguments && *arguments != '"');
@@ -28,10 +28,10 @@ extern "C" void KwivoStart() {
     }
     while (*arguments == ' ' || *arguments == '\t') ++arguments;
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
+    GetStartupInfoW(&startup);
     int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
-    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, arguments, show)));
+    ExitProcess(static_cast<UINT>(wWinMain(GetModuleHandleW(nullptr), nullptr, arguments, show)));
 }
 #endif

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Wtf8.h"
+
 namespace {
 
 // FNV-1a over the path's bytes: exact, letter case significant; the upper
@@ -160,7 +162,7 @@ CatalogueEntry* Catalogue::NewEntry(const char* path, size_t pathLength, const c
 void Catalogue::Add(const char* path) {
     // A path that no path buffer holds names no file the platform can open.
     size_t length = strlen(path);
-    if (length >= static_cast<size_t>(kPathSize)) return;
+    if (length >= static_cast<size_t>(kPathBytes) || Utf16Length(path) >= kPathSize) return;
     // Room first, so that the slot found below stays the one to fill. When
     // memory runs out the file is left out; the catalogue stays consistent.
     if ((entryCount + 1) * 5 > indexSize * 4 && !GrowIndex()) return;
@@ -219,7 +221,8 @@ int Catalogue::AddAlias(const char* name, const char* target) {
     size_t nameLength = strlen(name);
     size_t targetLength = strlen(target);
     if (nameLength == 0 || nameLength > kMaxAliasName || strchr(name, '\\') || targetLength == 0 ||
-        targetLength >= static_cast<size_t>(kPathSize) || HasControlCharacter(name) ||
+        targetLength >= static_cast<size_t>(kPathBytes) || Utf16Length(target) >= kPathSize ||
+        HasControlCharacter(name) ||
         HasControlCharacter(target)) {
         return 0;
     }

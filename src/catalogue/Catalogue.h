@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 
 class SkipPatterns;
 
@@ -81,7 +81,7 @@ public:
     void Scan(const char* folder, ExtensionNode* extensions, int depth);
     // The file that a shell link points to, in its long form; 0 when the file
     // is no readable link (output then untouched).
-    static int ReadShortcutTarget(char (&output)[kPathSize], const char* path);
+    static int ReadShortcutTarget(char (&output)[kPathBytes], const char* path);
 
     CatalogueEntry* head;
     // Names that Scan leaves out; null for none.

@@ -9,7 +9,8 @@
 #include "catalogue/SkipPatterns.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
-#include "window/TextFormat.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ const int kValueSize = 4096;
 // Joins a folder and a name with a backslash; 0 when the result would not
 // fit, so that no cut path (which would name another file) is ever searched
 // or kept.
-int JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
+int JoinPath(char (&out)[kPathBytes], const char* folder, const char* name) {
     return FormatText(out, sizeof out, "%s\\%s", folder, name) >= 0;
 }
 
@@ -64,7 +65,9 @@ struct FolderIdentity {
 };
 
 int ReadFolderIdentity(const char* folder, FolderIdentity* identity) {
-    HANDLE handle = CreateFileA(folder, FILE_READ_ATTRIBUTES,
+    wchar_t wide[kPathSize];
+    if (!ToUtf16(wide, folder)) return 0;
+    HANDLE handle = CreateFileW(wide, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return 0;
@@ -83,11 +86,14 @@ int IsShortcut(const char* path, int length) {
 
 }  // namespace
 
-int LauncherWindow::ResolveFolderToken(char (&output)[MAX_PATH], const char* token) {
+int LauncherWindow::ResolveFolderToken(char (&output)[kPathBytes], const char* token) {
     unsigned int id;
     if (!ParseFolderToken(token, &id)) return 0;
     output[0] = '\0';
-    SHGetFolderPathA(hwnd, static_cast<int>(id), nullptr, SHGFP_TYPE_CURRENT, output);
+    wchar_t folder[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathW(hwnd, static_cast<int>(id), nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        ToWtf8(output, folder);
+    }
     return 1;
 }
 
@@ -114,7 +120,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     // A special folder that the shell cannot supply, or a token naming none,
     // contributes nothing: scanning the empty path would walk the whole
     // current drive.
-    char folder[MAX_PATH];
+    char folder[kPathBytes];
     for (const SpecialFolder& special : kSpecialFolders) {
         char token[16];
         FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
@@ -194,13 +200,15 @@ void Catalogue::Scan(const char* folder, ExtensionNode* extensions, int depth) {
 void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int depth) {
     if (depth == 0 || !extensions) return;
     const char* folder = visit.folder;
-    char path[MAX_PATH];
-    if (!JoinPath(path, folder, "*.*")) return;
-    WIN32_FIND_DATAA item;
-    HANDLE find = FindFirstFileA(path, &item);
+    char path[kPathBytes];
+    wchar_t pattern[kPathSize];
+    if (!JoinPath(path, folder, "*.*") || !ToUtf16(pattern, path)) return;
+    WIN32_FIND_DATAW item;
+    HANDLE find = FindFirstFileW(pattern, &item);
     if (find == INVALID_HANDLE_VALUE) return;
+    char name[kPathBytes];
     do {
-        const char* name = item.cFileName;
+        ToWtf8(name, item.cFileName);  // MAX_PATH units always fit
         if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
             // A negative depth never reaches 0: all levels.
@@ -215,7 +223,7 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
         if (!JoinPath(path, folder, name)) continue;
         int length = static_cast<int>(strlen(path));
         // A shortcut is catalogued under its target.
-        char target[MAX_PATH];
+        char target[kPathBytes];
         if (IsShortcut(path, length) && ReadShortcutTarget(target, path)) {
             memcpy(path, target, strlen(target) + 1);
             length = static_cast<int>(strlen(path));
@@ -224,6 +232,6 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
         const char* backslash = strrchr(path, '\\');
         if (skip && skip->Matches(backslash ? backslash + 1 : path)) continue;
         Add(path);
-    } while (FindNextFileA(find, &item));
+    } while (FindNextFileW(find, &item));
     FindClose(find);
 }

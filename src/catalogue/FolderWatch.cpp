@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "text/Wtf8.h"
+
 namespace {
 
 const DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 
 int IsFolder(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    wchar_t wide[kPathSize];
+    DWORD attributes = ToUtf16(wide, path) ? GetFileAttributesW(wide) : INVALID_FILE_ATTRIBUTES;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -24,17 +27,18 @@ void FolderWatch::Clear() {
 }
 
 int FolderWatch::Add(const char* folder, int subtree) {
-    if (strlen(folder) >= static_cast<size_t>(kPathSize)) return 0;
+    wchar_t wide[kPathSize];
+    if (strlen(folder) >= static_cast<size_t>(kPathBytes) || !ToUtf16(wide, folder)) return 0;
     for (int i = 0; i < count; ++i) {
         // A folder scanned twice (its own files, and with those below) is
         // watched once, the wider way.
-        if (!EqualFolded(folders[i], folder, kPathSize)) continue;
+        if (!EqualFolded(folders[i], folder, kPathBytes)) continue;
         if (subtrees[i] >= subtree) return 0;
         Remove(i);
         break;
     }
     if (count == kMaxFolders) return 0;
-    HANDLE handle = FindFirstChangeNotificationA(folder, subtree ? TRUE : FALSE, kChanges);
+    HANDLE handle = FindFirstChangeNotificationW(wide, subtree ? TRUE : FALSE, kChanges);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     handles[count] = handle;
     memcpy(folders[count], folder, strlen(folder) + 1);

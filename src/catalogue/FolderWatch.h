@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 
 // Change notifications for the folders that a catalogue build scans: files
 // and folders created, deleted or renamed. One handle a folder, on the
@@ -33,7 +33,7 @@ private:
     void Remove(int index);
 
     HANDLE handles[kMaxFolders];
-    char folders[kMaxFolders][kPathSize];
+    char folders[kMaxFolders][kPathBytes];
     int subtrees[kMaxFolders];
     int count;
 };

@@ -3,8 +3,21 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
+#include "text/Wtf8.h"
 #include "settings/SettingsFile.h"
+
+namespace {
+
+// Past the character at text: "?" and "*" count characters, not the bytes
+// of their WTF-8 form.
+const char* NextCharacter(const char* text) {
+    do ++text;
+    while ((*text & 0xC0) == 0x80);
+    return text;
+}
+
+}  // namespace
 
 int MatchesWildcard(const char* pattern, const char* name) {
     const char* star = nullptr;  // just after the last "*" met
@@ -13,14 +26,17 @@ int MatchesWildcard(const char* pattern, const char* name) {
         if (*pattern == '*') {
             star = ++pattern;
             resume = name;
-        } else if (*pattern && (*pattern == '?' || FoldCase(*pattern) == FoldCase(*name))) {
+        } else if (*pattern == '?') {
+            ++pattern;
+            name = NextCharacter(name);
+        } else if (*pattern && FoldCase(*pattern) == FoldCase(*name)) {
             ++pattern;
             ++name;
         } else if (star) {
             // The last "*" swallows one more character; nothing before it
             // needs to be tried again.
             pattern = star;
-            name = ++resume;
+            name = resume = NextCharacter(resume);
         } else {
             return 0;
         }
@@ -47,7 +63,7 @@ void SkipPatterns::Take(char* section) {
     char* value;
     while (SettingsFile::NextEntry(&section, &key, &value)) {
         size_t length = strlen(key);
-        if (length == 0 || length >= static_cast<size_t>(kPathSize) || key[0] == ';' ||
+        if (length == 0 || Utf16Length(key) >= kPathSize || key[0] == ';' ||
             HasControlCharacter(key)) {
             continue;
         }

@@ -1,12 +1,13 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsFile.h"
-#include "window/TextFormat.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
 
 namespace {
 
@@ -22,7 +23,12 @@ int IsCommand(const char* text, char letter) {
 }
 
 void OpenWithShell(const char* target) {
-    ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(L"open", target, nullptr);
+}
+
+DWORD Attributes(const char* path) {
+    wchar_t wide[kPathSize];
+    return ToUtf16(wide, path) ? GetFileAttributesW(wide) : INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -64,7 +70,7 @@ int LauncherWindow::AddFolder(const char* text, int length) {
     // "<folder> /s": scan that folder's own files from now on. A folder that
     // would not read back as the same key (a line break, a leading "[" that
     // opens a section, a leading ";" that makes a comment) is refused.
-    char folder[MAX_PATH];
+    char folder[kPathBytes];
     memcpy(folder, text, static_cast<size_t>(length));
     folder[length] = '\0';
     if (!IsWritableKey(folder)) return 0;
@@ -78,7 +84,7 @@ int LauncherWindow::AddFolder(const char* text, int length) {
 
 int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
     if (!entry.isAlias || catalogue.FindPath(entry.path)) return 1;
-    DWORD attributes = GetFileAttributesA(entry.path);
+    DWORD attributes = Attributes(entry.path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -86,23 +92,25 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
     if (!IsFileEntry(entry)) {
         // An alias to a drive or network path that is not there cannot be
         // opened: it stays, as a program that cannot be started does.
-        if (IsAbsolutePath(entry.path) && GetFileAttributesA(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
+        if (IsAbsolutePath(entry.path) && Attributes(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
         OpenWithShell(entry.path);
         return 1;  // as for any text handed to the shell
     }
     // Both paths quoted: unquoted, a path with a blank such as
     // C:\Program Files\App\app.exe could start C:\Program.exe instead.
-    char commandLine[1024];
+    char commandLine[2 * kPathBytes + 8];
     if (entry.program) {
         FormatText(commandLine, sizeof commandLine, "\"%s\" \"%s\"", entry.program->path, entry.path);
     } else {
         FormatText(commandLine, sizeof commandLine, "\"%s\"", entry.path);
     }
-    STARTUPINFOA startup = {};
+    wchar_t wideCommandLine[1024];
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!ToUtf16(wideCommandLine, commandLine) ||
+        !CreateProcessW(nullptr, wideCommandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &process)) {
         return 0;
     }
     CloseHandle(process.hProcess);
@@ -115,9 +123,10 @@ int LauncherWindow::OpenCompleted() {
     // opens that folder, not the entry offered inside it.
     const char* text = input.text;
     const int length = input.length;
-    char target[MAX_PATH];
+    char target[kPathBytes];
     const char* rest = (completion && text[length - 1] != '\\') ? completion : "";
-    if (FormatText(target, sizeof target, "%s%s", text, rest) < 0) return 0;  // never a cut target
+    // Never a cut target; one the platform's path size cannot hold stays.
+    if (FormatText(target, sizeof target, "%s%s", text, rest) < 0 || Utf16Length(target) >= kPathSize) return 0;
     OpenWithShell(target);
     return 1;  // a shell request that fails is not noticed
 }
@@ -135,7 +144,7 @@ void LauncherWindow::RunCommand(const char* command) {
     if (IsCommand(command, 'w')) {
         OpenWithShell(kWebAddress);
     } else if (IsCommand(command, 'm')) {
-        char folder[MAX_PATH];
+        char folder[kPathBytes];
         ResolveFolderToken(folder, kDocumentsToken);
         OpenWithShell(folder);
     } else if (IsCommand(command, 'r')) {

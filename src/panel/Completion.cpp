@@ -1,7 +1,8 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
-#include "window/TextFormat.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
 
 void LauncherWindow::UpdateCompletion() {
     completion = nullptr;
@@ -31,16 +32,16 @@ void LauncherWindow::UpdateCompletion() {
 
 namespace {
 
-int IsDotName(const char* name) {
-    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
+int IsDotName(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
 // The index-th entry (other than "." and "..") that the search returns; -1
 // asks for the last. Stops as soon as it is found. 1 with the entry and its
 // index; 0 when the search has fewer entries or none.
-int FindFolderMatch(const char* pattern, int wanted, WIN32_FIND_DATAA* item, int* found) {
-    WIN32_FIND_DATAA current;
-    HANDLE find = FindFirstFileA(pattern, &current);
+int FindFolderMatch(const wchar_t* pattern, int wanted, WIN32_FIND_DATAW* item, int* found) {
+    WIN32_FIND_DATAW current;
+    HANDLE find = FindFirstFileW(pattern, &current);
     if (find == INVALID_HANDLE_VALUE) return 0;
     int seen = 0;
     do {
@@ -48,24 +49,30 @@ int FindFolderMatch(const char* pattern, int wanted, WIN32_FIND_DATAA* item, int
         *item = current;
         *found = seen;
         if (seen++ == wanted) break;
-    } while (FindNextFileA(find, &current));
+    } while (FindNextFileW(find, &current));
     FindClose(find);
     return wanted < 0 ? seen > 0 : seen > wanted;
 }
 
 // The same from the names of the typed folder, listed once while the user
 // types inside it; from the file system when the listing cannot answer.
-int SearchFolder(FolderListing& listing, const char* text, int folderLength, int wanted,
-                 FolderMatch* match, WIN32_FIND_DATAA* item) {
+// name holds the name of a match the file system gave.
+int SearchFolder(FolderListing& listing, const char* text, int folderLength, int wanted, FolderMatch* match,
+                 char (&name)[kPathBytes]) {
     const char* typedName = text + folderLength;
     if (FolderListing::CanAnswer(typedName) && listing.Hold(text, folderLength)) {
         return listing.Find(typedName, wanted, match);
     }
-    char pattern[MAX_PATH];  // 256 typed characters, "*.*" and the terminator fit
-    FormatText(pattern, sizeof pattern, "%s*.*", text);
-    if (!FindFolderMatch(pattern, wanted, item, &match->index)) return 0;
-    match->name = item->cFileName;
-    match->isFolder = (item->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    char pattern[kPathBytes];
+    wchar_t widePattern[kPathSize];
+    WIN32_FIND_DATAW item;
+    if (FormatText(pattern, sizeof pattern, "%s*.*", text) < 0 || !ToUtf16(widePattern, pattern) ||
+        !FindFolderMatch(widePattern, wanted, &item, &match->index)) {
+        return 0;
+    }
+    ToWtf8(name, item.cFileName);
+    match->name = name;
+    match->isFolder = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return 1;
 }
 
@@ -79,16 +86,19 @@ int LauncherWindow::ShowFolderMatch(int index) {
     const char* typedName = strrchr(input.text, '\\') + 1;
     int folderLength = static_cast<int>(typedName - input.text);
     FolderMatch match;
-    WIN32_FIND_DATAA item;
+    char name[kPathBytes];
     // Past the last match, the first again.
-    if (!SearchFolder(folderListing, input.text, folderLength, index, &match, &item) &&
-        (index <= 0 || !SearchFolder(folderListing, input.text, folderLength, 0, &match, &item))) {
+    if (!SearchFolder(folderListing, input.text, folderLength, index, &match, name) &&
+        (index <= 0 || !SearchFolder(folderListing, input.text, folderLength, 0, &match, name))) {
         return 0;
     }
     size_t nameLength = strlen(match.name);
     // A match whose full path does not fit offers nothing rather than a cut
     // name.
-    if (static_cast<size_t>(folderLength) + nameLength >= sizeof completionPath) return 0;
+    if (static_cast<size_t>(folderLength) + nameLength >= sizeof completionPath ||
+        Utf16Length(input.text, folderLength) + Utf16Length(match.name) >= kPathSize) {
+        return 0;
+    }
     memcpy(completionPath, input.text, static_cast<size_t>(folderLength));
     memcpy(completionPath + folderLength, match.name, nameLength + 1);
     // A name found through its 8.3 form or through wildcards does not extend

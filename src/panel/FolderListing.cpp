@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "catalogue/PathText.h"
+#include "text/Wtf8.h"
+
+#include "text/PathText.h"
 
 namespace {
 
@@ -40,7 +42,8 @@ int FolderListing::CanAnswer(const char* rest) {
 
 int FolderListing::Start(const char* text, int length) {
     Clear();
-    if (length < 0 || length >= static_cast<int>(sizeof folder)) {
+    // A folder whose search pattern the platform could not take.
+    if (length < 0 || length >= static_cast<int>(sizeof folder) || Utf16Length(text, length) >= kPathSize) {
         tooBig = 1;
         return 0;
     }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "text/PathText.h"
+
 // One match of a folder search: a name of the folder, and where it came in
 // the search's order.
 struct FolderMatch {
@@ -49,7 +51,7 @@ public:
     int IsTooBig() const { return tooBig; }
 
 private:
-    char folder[260];
+    char folder[kPathBytes];
     int folderLength;  // -1: no folder held
     int tooBig;
     // Records one after another: the name's length in two bytes, the short

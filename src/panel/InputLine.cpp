@@ -1,33 +1,59 @@
 #include "panel/InputLine.h"
 
-InputLine::InputLine() : length(0) {
+#include "text/Wtf8.h"
+
+InputLine::InputLine() : length(0), units(0), pendingHigh(0) {
     text[0] = '\0';
 }
 
 InputLine::~InputLine() {}
 
-void InputLine::PutChar(unsigned short code) {
-    if (code == 8) {
-        if (length > 0) --length;
-    } else if ((code & 0xFF) == 0) {
-        // A stored 0 would end the text early while length counts past it.
-        return;
-    } else if (length < kMaxLength) {
-        text[length++] = static_cast<char>(code & 0xFF);
-    }
+int InputLine::Append(unsigned int codePoint) {
+    int needed = codePoint >= 0x10000 ? 2 : 1;
+    if (units + needed > kMaxLength) return 0;
+    char bytes[4];
+    int n = EncodeWtf8(codePoint, bytes);
+    for (int i = 0; i < n; ++i) text[length++] = bytes[i];
     text[length] = '\0';
+    units += needed;
+    return 1;
+}
+
+void InputLine::PutChar(unsigned short code) {
+    unsigned short high = pendingHigh;
+    pendingHigh = 0;
+    if (code >= 0xD800 && code <= 0xDBFF) {
+        pendingHigh = code;  // the pair's second half comes next
+    } else if (code >= 0xDC00 && code <= 0xDFFF) {
+        if (high) Append(0x10000 + ((high - 0xD800u) << 10) + (code - 0xDC00u));
+    } else if (code == 8) {
+        if (length == 0) return;
+        int start = LastCharacterStart(text, length);
+        units -= length - start == 4 ? 2 : 1;
+        length = start;
+        text[length] = '\0';
+    } else if (code != 0) {
+        Append(code);
+    }
 }
 
 void InputLine::PutText(const char* source) {
-    // Each byte sign-extended, as a character message would carry it: a byte
-    // above 127 is stored unchanged and can never be taken for a backspace.
-    for (const char* p = source; *p; ++p) {
-        PutChar(static_cast<unsigned short>(static_cast<short>(static_cast<signed char>(*p))));
+    for (int at = 0; source[at];) {
+        unsigned int codePoint;
+        int n = DecodeWtf8(source + at, 4, &codePoint);
+        at += n;
+        if (codePoint == 8) {
+            PutChar(8);
+        } else if (!Append(codePoint)) {
+            break;
+        }
     }
 }
 
 void InputLine::Clear() {
     length = 0;
+    units = 0;
+    pendingHigh = 0;
     text[0] = '\0';
 }
 

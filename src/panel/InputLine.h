@@ -1,25 +1,37 @@
 #pragma once
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 
-// The typed text of the strip: at most kMaxLength characters, always
-// terminated, held inline.
+// The typed text of the strip in WTF-8: at most kMaxLength UTF-16 units, as
+// the platform counts them, always terminated, held inline.
 class InputLine {
 public:
     static const int kMaxLength = 256;
+    static const int kMaxBytes = 3 * kMaxLength;
 
     InputLine();
     virtual ~InputLine();
 
-    // Code 8 erases the last character; a code whose low byte is 0 is
-    // ignored; any other code is appended as its low byte while there is
-    // room, and dropped without notice when there is none.
+    // One UTF-16 unit, as a character message carries it. Code 8 erases the
+    // last whole character; 0 is ignored; a surrogate pair (two calls)
+    // becomes one character and a surrogate on its own is dropped; anything
+    // else is appended while there is room, and dropped without notice when
+    // there is none.
     void PutChar(unsigned short code);
-    void PutText(const char* text);
+    // Appends a WTF-8 text, a character at a time as far as whole
+    // characters fit (a backspace in it erases); a lone surrogate, part of
+    // a file name, is kept.
+    void PutText(const char* source);
     void Clear();
 
-    char text[kPathSize];
-    int length;
+    char text[kMaxBytes + 1];
+    int length;  // bytes
+    int units;   // UTF-16 units
+
+private:
+    // 0 when the character does not fit.
+    int Append(unsigned int codePoint);
+    unsigned short pendingHigh;  // the first half of a pair, or 0
 };
 
 // A drive path ("C:\...", any first character) or a network path ("\\...").

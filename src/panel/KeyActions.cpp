@@ -1,8 +1,8 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/LauncherWindow.h"
-#include "window/TextFormat.h"
+#include "panel/ShellOpen.h"
+#include "text/TextFormat.h"
 
 void LauncherWindow::OnKeyDown(int virtualKey) {
     if (virtualKey == VK_RETURN) {
@@ -40,10 +40,9 @@ const char* LauncherWindow::FileOnDisplay() {
 int LauncherWindow::OpenFolderOnDisplay() {
     const char* file = FileOnDisplay();
     if (!file) return 0;
-    char parameters[MAX_PATH + 16];
+    char parameters[kPathBytes + 16];
     if (FormatText(parameters, sizeof parameters, "/select,\"%s\"", file) < 0) return 0;
-    HINSTANCE result = ShellExecuteA(nullptr, "open", "explorer.exe", parameters, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    return ShellOpen(L"open", "explorer.exe", parameters);
 }
 
 int LauncherWindow::RunOnDisplayAsAdministrator() {
@@ -51,7 +50,7 @@ int LauncherWindow::RunOnDisplayAsAdministrator() {
     if (!file) return 0;
     // A document is elevated through the program that opens it.
     const CatalogueEntry* program = completionEntry ? completionEntry->program : nullptr;
-    char parameters[MAX_PATH + 2];
+    char parameters[kPathBytes + 2];
     const char* target = file;
     const char* arguments = nullptr;
     if (program) {
@@ -59,6 +58,5 @@ int LauncherWindow::RunOnDisplayAsAdministrator() {
         target = program->path;
         arguments = parameters;
     }
-    HINSTANCE result = ShellExecuteA(nullptr, "runas", target, arguments, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    return ShellOpen(L"runas", target, arguments);
 }

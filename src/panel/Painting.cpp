@@ -6,7 +6,8 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
-#include "window/TextFormat.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
 
 namespace {
 
@@ -72,24 +73,28 @@ void LauncherWindow::OnPaint(HDC dc) {
     const int innerLeft = r.left;
     // No prefix processing: an "&" in a name is a character like any other,
     // and the completion is placed by the typed text's measured width.
-    DrawTextA(dc, ">", 1, &r, DT_NOPREFIX);
+    DrawTextW(dc, L">", 1, &r, DT_NOPREFIX);
     r.left += Scaled(kPromptWidth);
-    DrawTextA(dc, input.text, input.length, &r, DT_NOPREFIX);
+    wchar_t typed[InputLine::kMaxLength + 1];
+    int typedUnits = Utf16FromWtf8(typed, InputLine::kMaxLength + 1, input.text);
+    if (typedUnits < 0) typedUnits = 0;
+    DrawTextW(dc, typed, typedUnits, &r, DT_NOPREFIX);
 
-    if (completion) {
+    wchar_t rest[kPathSize];
+    if (completion && ToUtf16(rest, completion)) {
         // Right behind the typed text, as the font measures it.
-        SIZE typed;
-        GetTextExtentPoint32A(dc, input.text, input.length, &typed);
-        r.left += typed.cx;
+        SIZE extent;
+        GetTextExtentPoint32W(dc, typed, typedUnits, &extent);
+        r.left += extent.cx;
         COLORREF previous = SetTextColor(dc, completionColour);
-        DrawTextA(dc, completion, -1, &r, DT_NOPREFIX);
+        DrawTextW(dc, rest, -1, &r, DT_NOPREFIX);
         SetTextColor(dc, previous);
     }
 
     if (infoVisible) {
         SetTextColor(dc, RGB(0, 0, 0));
         SIZE letter;
-        GetTextExtentPoint32A(dc, "A", 1, &letter);
+        GetTextExtentPoint32W(dc, L"A", 1, &letter);
         const int lineHeight = letter.cy;
         r.top += lineHeight;
         r.left = innerLeft;
@@ -99,7 +104,8 @@ void LauncherWindow::OnPaint(HDC dc) {
         r.right -= margin;
         r.bottom -= margin;
         char text[1024];
-        int n = FormatInfoText(text, catalogue.Count(), runs, GetWorkingSetKB());
-        DrawTextA(dc, text, n, &r, DT_EXPANDTABS);
+        wchar_t wide[1024];
+        FormatInfoText(text, catalogue.Count(), runs, GetWorkingSetKB());
+        DrawTextW(dc, wide, ToUtf16(wide, text) ? -1 : 0, &r, DT_EXPANDTABS);
     }
 }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Wtf8.h"
+
 namespace {
 
 const unsigned int kHashStart = 2166136261u;
@@ -64,8 +66,9 @@ void Picks::Reindex() {
 
 int Picks::Check(const char* typed, int length, const char* path, unsigned int* hash) const {
     size_t pathLength = strlen(path);
-    if (length <= 0 || length > InputLine::kMaxLength || pathLength == 0 ||
-        pathLength >= static_cast<size_t>(kPathSize) || HasControlCharacter(path)) {
+    if (length <= 0 || length > InputLine::kMaxBytes || Utf16Length(typed, length) > InputLine::kMaxLength ||
+        pathLength == 0 || pathLength >= static_cast<size_t>(kPathBytes) || Utf16Length(path) >= kPathSize ||
+        HasControlCharacter(path)) {
         return 0;
     }
     unsigned int h = kHashStart;
@@ -118,7 +121,7 @@ void Picks::Parse(const char* text, size_t length) {
     if (!Reserve()) return;
     // From the newest line back, so that a file of any length costs one
     // pass and the table never shuffles: each text keeps its latest pick.
-    char line[InputLine::kMaxLength + 1 + kPathSize + 2];
+    char line[InputLine::kMaxBytes + 1 + kPathBytes + 2];
     size_t end = length;
     while (end > 0 && count < kMaxPicks) {
         size_t begin = end;
@@ -144,8 +147,8 @@ void Picks::Parse(const char* text, size_t length) {
 }
 
 CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length) const {
-    if (count == 0 || length <= 0 || length > InputLine::kMaxLength) return nullptr;
-    unsigned int hashes[InputLine::kMaxLength + 1];
+    if (count == 0 || length <= 0 || length > InputLine::kMaxBytes) return nullptr;
+    unsigned int hashes[InputLine::kMaxBytes + 1];
     hashes[0] = kHashStart;
     for (int i = 0; i < length; ++i) hashes[i + 1] = HashStep(hashes[i], typed[i]);
     for (int n = length; n > 0; --n) {

@@ -44,8 +44,8 @@ public:
 
 private:
     struct Pick {
-        char typed[InputLine::kMaxLength + 1];
-        char path[kPathSize];
+        char typed[InputLine::kMaxBytes + 1];
+        char path[kPathBytes];
         int typedLength;
         unsigned int hash;
     };

@@ -1,6 +1,6 @@
 #include "panel/ScreenChoice.h"
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ const int kEffectiveDpi = 0;
 // through the generic function type, as the platform intends for
 // GetProcAddress.
 template <typename Call>
-Call Find(const char* dll, const char* name) {
-    HMODULE module = GetModuleHandleA(dll);
-    if (!module) module = LoadLibraryA(dll);
+Call Find(const wchar_t* dll, const char* name) {
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module) module = LoadLibraryW(dll);
     FARPROC found = module ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
 }
@@ -29,7 +29,7 @@ Call Find(const char* dll, const char* name) {
 // The monitor's own DPI where the system tells it (Windows 8.1 on), else the
 // system's.
 int MonitorDpi(HMONITOR monitor) {
-    GetMonitorDpiCall getDpi = Find<GetMonitorDpiCall>("shcore.dll", "GetDpiForMonitor");
+    GetMonitorDpiCall getDpi = Find<GetMonitorDpiCall>(L"shcore.dll", "GetDpiForMonitor");
     UINT dpiX = 0;
     UINT dpiY = 0;
     if (getDpi && getDpi(monitor, kEffectiveDpi, &dpiX, &dpiY) == S_OK && dpiX > 0) return static_cast<int>(dpiX);
@@ -61,11 +61,11 @@ int ScreenChoice::SystemDpi() {
 HFONT ScreenChoice::CreateFontFor(int dpi) {
     int systemDpi = SystemDpi();
     if (dpi == systemDpi) return nullptr;
-    LOGFONTA font;
-    if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font)) return nullptr;
+    LOGFONTW font;
+    if (!GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font)) return nullptr;
     font.lfHeight = MulDiv(font.lfHeight, dpi, systemDpi);
     font.lfWidth = MulDiv(font.lfWidth, dpi, systemDpi);
-    return CreateFontIndirectA(&font);
+    return CreateFontIndirectW(&font);
 }
 
 ScreenChoice::ScreenChoice() {}
@@ -79,12 +79,12 @@ int ScreenChoice::Parse(const char* text) {
 }
 
 int ScreenChoice::DeclarePerMonitorDpiAwareness() {
-    SetContextCall setContext = Find<SetContextCall>("user32.dll", "SetProcessDpiAwarenessContext");
+    SetContextCall setContext = Find<SetContextCall>(L"user32.dll", "SetProcessDpiAwarenessContext");
     if (setContext && (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware))) return 1;
-    SetAwarenessCall setAwareness = Find<SetAwarenessCall>("shcore.dll", "SetProcessDpiAwareness");
+    SetAwarenessCall setAwareness = Find<SetAwarenessCall>(L"shcore.dll", "SetProcessDpiAwareness");
     if (setAwareness && setAwareness(kProcessPerMonitorDpiAware) == S_OK) return 1;
     // Windows Vista and 7: aware of the system's DPI, the one there is.
-    SetAwareCall setAware = Find<SetAwareCall>("user32.dll", "SetProcessDPIAware");
+    SetAwareCall setAware = Find<SetAwareCall>(L"user32.dll", "SetProcessDPIAware");
     return setAware && setAware();
 }
 
@@ -104,7 +104,7 @@ RECT ScreenChoice::Choose(int which, int* dpi) {
     } else {
         MONITORINFO info;
         info.cbSize = sizeof info;
-        if (GetMonitorInfoA(monitor, &info)) rect = info.rcMonitor;
+        if (GetMonitorInfoW(monitor, &info)) rect = info.rcMonitor;
     }
     *dpi = MonitorDpi(monitor);
     return rect;

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 #include "settings/SettingsFile.h"
 
 namespace {

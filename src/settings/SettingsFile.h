@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/PathText.h"
+#include "text/PathText.h"
 
 // Typed access to one private profile (INI) file in the current directory.
 // An object lives for one operation: start-up, shutdown or one command.
@@ -34,5 +34,6 @@ public:
     char* path;
 
 private:
-    int ReadValue(const char* section, const char* key, char (&text)[kPathSize]);
+    // The value, or the default when the file has no such key; its length.
+    int ReadValue(const char* section, const char* key, char (&text)[kPathBytes], const char* defaultText = "");
 };

@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "text/PathText.h"
+#include "text/Wtf8.h"
+
 AppWindow* currentWindow = nullptr;
-WNDPROC AppWindow::defaultWindowProc = DefWindowProcA;
+WNDPROC AppWindow::defaultWindowProc = DefWindowProcW;
 
 AppWindow::AppWindow(HINSTANCE moduleInstance)
     : instance(moduleInstance),
@@ -43,31 +46,44 @@ void AppWindow::OnDestroy() { PostQuitMessage(0); }
 void AppWindow::OnPasteText(const char*) {}
 const char* AppWindow::GetCopyText() { return nullptr; }
 
+void AppWindow::ShowMessage(const char* text, const char* caption) {
+    wchar_t wideText[256];
+    wchar_t wideCaption[100];
+    if (!ToUtf16(wideText, text) || !ToUtf16(wideCaption, caption)) wideCaption[0] = 0;
+    MessageBoxW(nullptr, wideText, wideCaption, MB_OK);
+}
+
 ATOM AppWindow::RegisterWindowClass(const char* className) {
-    WNDCLASSEXA wc;
+    wchar_t name[kPathSize];
+    if (!ToUtf16(name, className)) return 0;
+    WNDCLASSEXW wc;
     memset(&wc, 0, sizeof wc);
     wc.cbSize = sizeof wc;
     wc.style = CS_VREDRAW | CS_HREDRAW;
     wc.lpfnWndProc = ClassWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, iconName);
-    wc.hIconSm = smallIconName ? LoadIconA(instance, smallIconName) : nullptr;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hIcon = LoadIconW(instance, iconName);
+    wc.hIconSm = smallIconName ? LoadIconW(instance, smallIconName) : nullptr;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = background;
     wc.lpszMenuName = menuName;
-    wc.lpszClassName = className;
-    return RegisterClassExA(&wc);
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc);
 }
 
 int AppWindow::Create(const char* className, const char* windowName, int showCommand) {
     if (!RegisterWindowClass(className)) {
-        MessageBoxA(nullptr, "Can't register Window Class", windowName, MB_OK);
+        ShowMessage("Can't register Window Class", windowName);
         return 0;
     }
-    hwnd = CreateWindowExA(exStyle, className, windowName, style, createX, createY, createWidth,
-                           createHeight, nullptr, nullptr, instance, nullptr);
+    wchar_t wideClass[kPathSize];
+    wchar_t title[kPathSize];
+    ToUtf16(wideClass, className);  // registered: it fits
+    if (!ToUtf16(title, windowName)) title[0] = 0;
+    hwnd = CreateWindowExW(exStyle, wideClass, title, style, createX, createY, createWidth, createHeight, nullptr,
+                           nullptr, instance, nullptr);
     if (!hwnd) {
-        MessageBoxA(nullptr, "Window creation failed", windowName, MB_OK);
+        ShowMessage("Window creation failed", windowName);
         return 0;
     }
     ShowWindow(hwnd, showCommand);
@@ -90,18 +106,18 @@ int AppWindow::Run() {
             }
         }
         if (woken == WAIT_OBJECT_0 + count) {
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
             continue;
         }
         // Nothing to wait on, or a wait that failed (a handle gone bad): one
         // message at a time, so that the loop still sleeps between them.
-        if (!GetMessageA(&msg, nullptr, 0, 0)) break;
+        if (!GetMessageW(&msg, nullptr, 0, 0)) break;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
@@ -133,9 +149,9 @@ LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         // Ctrl+V and Ctrl+C come back through the queue as clipboard requests
         // and never reach OnChar.
         if (wParam == 22) {
-            PostMessageA(hwnd, WM_PASTE, 0, 0);
+            PostMessageW(hwnd, WM_PASTE, 0, 0);
         } else if (wParam == 3) {
-            PostMessageA(hwnd, WM_COPY, 0, 0);
+            PostMessageW(hwnd, WM_COPY, 0, 0);
         } else {
             OnChar(static_cast<unsigned int>(wParam));
         }
@@ -168,14 +184,15 @@ void AppWindow::CopyToClipboard() {
     const char* text = GetCopyText();
     if (!text || !OpenClipboard(hwnd)) return;
     if (EmptyClipboard()) {
-        size_t size = strlen(text) + 1;
+        // A unit for every byte is room enough, with the terminator.
+        size_t size = (strlen(text) + 1) * sizeof(wchar_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
-        char* copy = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+        wchar_t* copy = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
         if (copy) {
-            memcpy(copy, text, size);
+            Utf16FromWtf8(copy, size / sizeof(wchar_t), text);
             GlobalUnlock(memory);
             // Once handed over, the memory belongs to the clipboard.
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
         } else if (memory) {
             GlobalFree(memory);
         }
@@ -185,13 +202,29 @@ void AppWindow::CopyToClipboard() {
 
 void AppWindow::PasteFromClipboard() {
     if (!OpenClipboard(hwnd)) return;
-    HANDLE memory = GetClipboardData(CF_TEXT);
-    if (memory) {
-        const char* text = static_cast<const char*>(GlobalLock(memory));
-        if (text) {
-            OnPasteText(text);
-            GlobalUnlock(memory);
+    HANDLE memory = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = memory ? static_cast<const wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (text) {
+        // Whole characters only, as far as kPasteUnits go: a surrogate
+        // without its other half is dropped, a pair never split.
+        wchar_t kept[kPasteUnits + 1];
+        int n = 0;
+        for (int i = 0; text[i] && n < kPasteUnits; ++i) {
+            unsigned int unit = static_cast<unsigned short>(text[i]);
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+                unsigned int next = static_cast<unsigned short>(text[i + 1]);
+                if (next < 0xDC00 || next > 0xDFFF) continue;
+                if (n + 2 > kPasteUnits) break;
+                kept[n++] = text[i++];
+            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                continue;
+            }
+            kept[n++] = text[i];
         }
+        GlobalUnlock(memory);
+        char bytes[3 * kPasteUnits + 1];
+        Wtf8FromUtf16(bytes, sizeof bytes, kept, n);
+        OnPasteText(bytes);
     }
     CloseClipboard();
 }

@@ -28,6 +28,8 @@ public:
     virtual int GetWaitHandles(const HANDLE** handles);
     virtual void OnHandleSignalled(int index);
 
+    // Texts (WTF-8) reach the platform in UTF-16: the window is a Unicode
+    // one, and its character messages carry UTF-16 units.
     ATOM RegisterWindowClass(const char* className);
     int Create(const char* className, const char* windowName, int showCommand);
     // The message loop, until WM_QUIT; its code is the result. With wait
@@ -35,6 +37,11 @@ public:
     int Run();
     static LRESULT CALLBACK ClassWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
+
+    // A message box with an OK button, owned by no window.
+    static void ShowMessage(const char* text, const char* caption);
+    // The most a paste takes from the clipboard: more than the input holds.
+    static constexpr int kPasteUnits = 512;
 
     // The procedure behind "default processing"; tests put a recorder here.
     static WNDPROC defaultWindowProc;
@@ -53,9 +60,9 @@ public:
     int createY;
     int createWidth;
     int createHeight;
-    LPCSTR iconName;
-    LPCSTR smallIconName;
-    LPCSTR menuName;
+    LPCWSTR iconName;
+    LPCWSTR smallIconName;
+    LPCWSTR menuName;
 
 private:
     void CopyToClipboard();

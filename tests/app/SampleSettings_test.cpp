@@ -52,7 +52,7 @@ TEST(SampleSettings, ReadmeSampleHoldsTheDefaultsAndValidEntries) {
     char* value;
     int folders = 0;
     while (SettingsFile::NextEntry(&cursor, &key, &value)) {
-        char resolved[MAX_PATH];
+        char resolved[kPathBytes];
         bool token = key[0] == '$';
         EXPECT_TRUE(token ? launcher.ResolveFolderToken(resolved, key) == 1 : key[1] == ':') << key;
         EXPECT_GE(value[0], '0') << key;

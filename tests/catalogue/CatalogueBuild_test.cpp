@@ -99,7 +99,7 @@ TEST_F(CatalogueBuildTest, LaterFoldersWinAndDuplicatesKeepOneEntry) {
     Make("first\\tool.exe");
     Make("second\\tool.exe");
     // A file of the documents folder, which the build scans anyway.
-    char documents[MAX_PATH];
+    char documents[kPathBytes];
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
     std::string mine = std::string(documents) + "\\kwivo-test-duplicate.exe";
     test::WriteTextFile(mine, "MZ");
@@ -119,12 +119,12 @@ TEST_F(CatalogueBuildTest, LaterFoldersWinAndDuplicatesKeepOneEntry) {
 }
 
 TEST_F(CatalogueBuildTest, FolderTokens) {
-    char a[MAX_PATH], b[MAX_PATH];
+    char a[kPathBytes], b[kPathBytes];
     ASSERT_EQ(launcher_.ResolveFolderToken(a, "$0x0005"), 1);
     ASSERT_EQ(launcher_.ResolveFolderToken(b, "$0X5"), 1);
     EXPECT_STRNE(a, "");
     EXPECT_STREQ(a, b);
-    char documents[MAX_PATH];
+    char documents[kPathBytes];
     SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
     EXPECT_STREQ(a, documents);
     // Digits beyond the eighth push the first ones out.

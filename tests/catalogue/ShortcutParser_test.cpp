@@ -66,7 +66,7 @@ Bytes MakeLink(const LinkLayout& layout) {
 
 // The parser's answer, or "<none>".
 std::string Parse(const Bytes& b) {
-    char target[260];
+    char target[kPathBytes];
     memset(target, 'X', sizeof target);
     if (!ParseShortcutTarget(b.data(), b.size(), target)) return "<none>";
     EXPECT_LT(strlen(target), sizeof target);
@@ -238,7 +238,9 @@ TEST(ShortcutParser, AgreesWithAnIndependentReaderOnRealLinks) {
         // the path below the share, not a local path.
         {"ez-misc-native.xp.20.lnk", "Install\\Install_Softs\\Administrateur\\Newsid\\2003"},
         {"ez-misc-remote.file.aidlist.lnk", "Encoding\\@Films\\AAA AAA AAAAA 1"},
-        {"ez-misc-unicodeNetworkPath.lnk", "relay\\??.txt"},  // ANSI: "?" for what it can't hold
+        // The Unicode fields (in WTF-8 here): the share's name and the
+        // suffix, as the independent reader gives them.
+        {"ez-misc-unicodeNetworkPath.lnk", "\\\\\xDE\x93\\C\\relay\\\xE8\xAF\xB4\xE6\x98\x8E.txt"},
         {"lnkparse3-network_info.lnk",
          "A - LM METAL LIFT\\01.OBCHOD - BRO\x8EURY - Prodejn\xED a technick\xE9 informace o "
          "produktech\\ETN\\ETN-Katalog-ENG\\Katalog ETN 10_2017\\Lift-programme\\ETN-lift "
@@ -246,9 +248,10 @@ TEST(ShortcutParser, AgreesWithAnIndependentReaderOnRealLinks) {
         // The independent reader fails on a cut extra-data block after the
         // LinkInfo; the LinkInfo itself is sound.
         {"lnkparse3-extra_data.lnk", "C:\\Users\\Jonathan\\AppData\\Roaming\\.minecraft"},
-        // The Unicode path holds an unpaired surrogate, which the independent
-        // reader prints; the ANSI path that is read here holds "?".
-        {"plaso-unpaired_surrogate.lnk", "C:\\test\\unicode_U+0000d800_?.exe"},
+        // The Unicode path holds an unpaired surrogate, kept exactly (in
+        // WTF-8), which the independent reader prints as U+FFFD without the
+        // dot after it; the ANSI path holds "?".
+        {"plaso-unpaired_surrogate.lnk", "C:\\test\\unicode_U+0000d800_\xED\xA0\x80.exe"},
     };
     const std::string folder = KWIVO_LNK_CORPUS;
     FILE* manifest = fopen((folder + "/MANIFEST.tsv").c_str(), "rb");

@@ -11,7 +11,7 @@
 namespace {
 
 std::string Read(const std::string& link) {
-    char target[260];
+    char target[kPathBytes];
     strcpy(target, "untouched");
     if (!Catalogue::ReadShortcutTarget(target, link.c_str())) {
         EXPECT_STREQ(target, "untouched");

@@ -205,7 +205,7 @@ TEST_F(CommandsTest, WebPageAndDocumentsGoToTheShell) {
     EXPECT_NE(Recorded(1).find("https://"), std::string::npos);
     EXPECT_TRUE(Dismissed());
 
-    char documents[MAX_PATH];
+    char documents[kPathBytes];
     ASSERT_EQ(l_.ResolveFolderToken(documents, "$0x0005"), 1);
     l_.Type("/m");
     l_.OnChar('\r');

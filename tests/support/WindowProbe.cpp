@@ -63,7 +63,7 @@ int PrintVersion(const char* file) {
 }
 
 int PrintTarget(const char* link) {
-    char target[kPathSize];
+    char target[kPathBytes];
     if (!Catalogue::ReadShortcutTarget(target, link)) return 1;
     printf("%s\n", target);
     return 0;

@@ -1,4 +1,4 @@
-#include "window/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

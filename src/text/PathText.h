@@ -1,11 +1,15 @@
 #pragma once
 
-// Helpers for the narrow path texts that the catalogue, the settings readers
-// and the strip share. Plain C++, so they also build natively.
+// Helpers for the path texts (WTF-8, see Wtf8.h) that the catalogue, the
+// settings readers and the strip share. Plain C++, so they also build
+// natively.
 
-// Characters in a path buffer, terminator included: the platform's MAX_PATH,
-// beyond which its narrow-string file functions take no path.
+// UTF-16 units of a path, terminator included: the platform's MAX_PATH,
+// beyond which its file functions take no path.
 const int kPathSize = 260;
+// Bytes of a path's WTF-8 form, terminator included: at most three bytes a
+// unit (a surrogate pair is four bytes for two units).
+const int kPathBytes = 3 * (kPathSize - 1) + 1;
 
 // 'A'-'Z' onto 'a'-'z'; every other byte unchanged, whatever the code page.
 inline char FoldCase(char c) {
