@@ -9,7 +9,7 @@ KWIVO_PACKAGES=(
     cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
     wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxfixes3
     libxinerama1 xvfb xdotool imagemagick x11-utils
-    clang libclang-rt-14-dev liblnk-utils nsis zip unzip
+    clang libclang-rt-14-dev liblnk-utils nsis zip unzip locales fonts-wqy-microhei
 )
 
 say() { printf '\n== %s\n' "$*"; }

@@ -150,6 +150,57 @@ TEST(Painting, AmpersandsAreDrawnAsTheyStand) {
     EXPECT_GT(last, typedEnd + c.TextWidth("&Co.exe") - slack);
 }
 
+// The columns of each row, within [left, right), that hold the colour: a
+// glyph's shape.
+std::string Shape(const Canvas& c, COLORREF colour, int left, int right) {
+    std::string shape;
+    for (int y = 0; y < c.H(); ++y) {
+        for (int x = left; x < right; ++x) shape += c.At(x, y) == colour ? '#' : '.';
+    }
+    return shape;
+}
+
+TEST(Painting, CharactersBeyondTheCodePageAreDrawnAsTheirGlyphs) {
+    // The typed 日 and its completion 本 look as the font draws them, not as
+    // "?" or the bytes of their WTF-8 form would.
+    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"WenQuanYi Micro Hei");
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    wchar_t face[64] = L"";
+    GetTextFaceW(screen, 64, face);
+    SIZE one;
+    GetTextExtentPoint32W(screen, L"\x65E5", 1, &one);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (std::wstring(face) != L"WenQuanYi Micro Hei") {
+        DeleteObject(font);
+        GTEST_SKIP() << "no CJK font here";
+    }
+    // Painted with the font selected, as the window framework does it.
+    auto paint = [&](TestLauncher& l, Canvas& c) {
+        SelectObject(c.Dc(), font);
+        l.OnPaint(c.Dc());
+    };
+    TestLauncher l;
+    l.completionColour = kText;
+    l.catalogue.Add("C:\\x\\\xE6\x97\xA5\xE6\x9C\xAC.exe");  // 日本.exe
+    l.input.PutText("\xE6\x97\xA5");
+    l.UpdateCompletion();
+    ASSERT_STREQ(l.completion, "\xE6\x9C\xAC.exe");
+    Canvas strip(l);
+    paint(l, strip);
+
+    TestLauncher empty;
+    Canvas reference(empty);
+    paint(empty, reference);
+    RECT r = {15, 5, 475, 25};
+    DrawTextW(reference.Dc(), L"\x65E5\x672C", 2, &r, DT_NOPREFIX);
+    std::string drawn = Shape(strip, kText, 15, 15 + 2 * one.cx);
+    EXPECT_NE(drawn.find('#'), std::string::npos);
+    EXPECT_EQ(drawn, Shape(reference, kText, 15, 15 + 2 * one.cx));
+    DeleteObject(font);
+}
+
 TEST(Painting, InformationViewIsBlackAndItsBoxCutsTheBannerLine) {
     TestLauncher l;
     l.completionColour = kCompletion;
