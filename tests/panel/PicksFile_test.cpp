@@ -35,4 +35,20 @@ TEST(PicksFile, AnOversizedFileGivesItsNewestPicks) {
     free(formatted);
 }
 
+TEST(PicksFile, LinesOfAnEarlierVersionInTheAnsiCodePageAreKept) {
+    if (GetACP() != 1252) GTEST_SKIP() << "written for the ANSI code page 1252";
+    test::TempFolder folder;
+    const std::string file = folder.File("kwivo-picks.txt");
+    // "café" once as an earlier version wrote it, once in UTF-8.
+    test::WriteTextFile(file, "caf\xE9\tC:\\caf\xE9.exe\r\nth\xC3\xA9\tC:\\th\xC3\xA9.exe\r\n");
+    Picks picks;
+    ASSERT_EQ(picks.Load(file.c_str()), 1);
+    size_t length = 0;
+    char* formatted = picks.Format(&length);
+    ASSERT_NE(formatted, nullptr);
+    EXPECT_EQ(std::string(formatted, length),
+              "caf\xC3\xA9\tC:\\caf\xC3\xA9.exe\r\nth\xC3\xA9\tC:\\th\xC3\xA9.exe\r\n");
+    free(formatted);
+}
+
 }  // namespace
