@@ -73,6 +73,42 @@ std::string Parse(const Bytes& b) {
     return target;
 }
 
+// A link whose LinkInfo header (0x24 bytes) has the Unicode fields: the ANSI
+// base path "C:\a?.exe", then the Unicode one "C:\aé.exe" at unicodeAt (its
+// offset as written: 0 for where it lies), the Unicode suffix empty.
+Bytes MakeUnicodeLink(unsigned unicodeAt) {
+    Bytes b(76, 0);
+    b[0] = 0x4C;
+    memcpy(&b[4], kClsid, 16);
+    PutU32(b, 20, 0x2);
+    const size_t linkInfo = b.size();
+    b.resize(linkInfo + 0x24 + 17, 0);
+    PutU32(b, linkInfo + 4, 0x24);
+    PutU32(b, linkInfo + 8, 1);
+    PutU32(b, linkInfo + 12, 0x24);
+    PutU32(b, linkInfo + 0x24, 17);  // the VolumeID's size
+    PutU32(b, linkInfo + 16, static_cast<unsigned>(b.size() - linkInfo));
+    Append(b, "C:\\a?.exe");
+    PutU32(b, linkInfo + 24, static_cast<unsigned>(b.size() - linkInfo));
+    b.push_back(0);  // no suffix
+    PutU32(b, linkInfo + 28, unicodeAt ? unicodeAt : static_cast<unsigned>(b.size() - linkInfo));
+    for (unsigned unit : {0x43u, 0x3Au, 0x5Cu, 0x61u, 0xE9u, 0x2Eu, 0x65u, 0x78u, 0x65u, 0u}) {  // C:\aé.exe
+        b.push_back(static_cast<unsigned char>(unit));
+        b.push_back(static_cast<unsigned char>(unit >> 8));
+    }
+    PutU32(b, linkInfo + 32, static_cast<unsigned>(b.size() - linkInfo));
+    b.push_back(0);
+    b.push_back(0);
+    PutU32(b, linkInfo, static_cast<unsigned>(b.size() - linkInfo));
+    return b;
+}
+
+TEST(ShortcutParser, UnicodeFieldsWhenTheyPointInsideTheFileElseTheAnsiPath) {
+    EXPECT_EQ(Parse(MakeUnicodeLink(0)), "C:\\a\xC3\xA9.exe");
+    EXPECT_EQ(Parse(MakeUnicodeLink(100000)), "C:\\a?.exe");  // past the end of the file
+    EXPECT_EQ(Parse(MakeUnicodeLink(8)), "C:\\a?.exe");       // into the LinkInfo header
+}
+
 TEST(ShortcutParser, ReadsTheLocalBasePathWithAndWithoutIdList) {
     LinkLayout layout;
     EXPECT_EQ(Parse(MakeLink(layout)), "C:\\Tools\\app.exe");
