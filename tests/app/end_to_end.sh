@@ -57,7 +57,9 @@ expanded() { at_rest && [ "$(pixel $((X + 2)) $((Y + 205)))" = "$ORANGE" ] &&
              [ "$(pixel $((X + 2)) $((Y + 211)))" != "$ORANGE" ]; }
 collapsed() { at_rest && [ "$(pixel $((X + 2)) $((Y + 27)))" = "$ORANGE" ] &&
               [ "$(pixel $((X + 2)) $((Y + 31)))" != "$ORANGE" ]; }
-hidden() { [ "$(pixel $((X + 2)) $((Y + 2)))" != "$ORANGE" ] && [ "$(pixel 1000 $((Y + 2)))" != "$ORANGE" ]; }
+# Gone means no orange anywhere on the strip's row: a strip still sliding away
+# is visible, and a hot key pressed then sends it on instead of back.
+hidden() { ! convert "$artifacts/current.png" -crop 1024x1+0+$((Y + 2)) +repage txt:- | grep -q '#E85F19'; }
 
 # Columns of the text area (inside the frame, right of the prompt) that hold
 # typed (white) and completion (black) pixels: "last-white first-black".
