@@ -1,6 +1,7 @@
 #include "app/LauncherWindow.h"
 
 #include "resources/resource.h"
+#include "settings/Options.h"
 #include "settings/SettingsFile.h"
 #include "text/Wtf8.h"
 
@@ -10,6 +11,7 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       completion(nullptr),
       completionIsFolder(0),
       completionEntry(nullptr),
+      completionMode(0),
       completionIndex(0),
       typedLength(0),
       completionColour(0),
@@ -28,17 +30,13 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       growSpeed(0),
       runs(0),
       started(0),
-      rememberPicks(0),
-      ctrlEnter(0),
-      watchFolders(0),
       rebuildPending(0),
       changeWaiting(0),
       firstChange(0),
-      screenChoice(ScreenChoice::kPrimary),
-      dpiScale(0),
       dpi(ScreenChoice::kBaseDpi),
       screen(),
-      screens(&systemScreens) {
+      screens(&systemScreens),
+      apps(&systemApps) {
     completionPath[0] = '\0';
 }
 
@@ -67,16 +65,10 @@ int LauncherWindow::Initialise(int) {
     if (slideSpeed > kMaxSpeed) slideSpeed = kMaxSpeed;
     if (growSpeed <= 0) growSpeed = kDefaultGrowSpeed;
     if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
-    rememberPicks = settings.GetInt("misc", "remember", 0) == 1;
-    ctrlEnter = settings.GetInt("misc", "ctrlenter", 0) == 1;
-    watchFolders = settings.GetInt("misc", "watch", 0) == 1;
-    char monitor[16];
-    settings.GetString(monitor, sizeof monitor, "ui", "monitor", "primary");
-    screenChoice = ScreenChoice::Parse(monitor);
-    dpiScale = settings.GetInt("ui", "dpiscale", 0) == 1;
+    options.Read(settings);
     // Before any window: the awareness of a process is set once.
-    if (dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
-    if (rememberPicks) picks.Load(kPicksName);
+    if (options.dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
+    if (options.rememberPicks) picks.Load(kPicksName);
 
     backColour = back;
     LOGBRUSH brush = {BS_SOLID, back, 0};

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include "catalogue/AppSource.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderWatch.h"
 #include "panel/FolderListing.h"
 #include "panel/InputLine.h"
 #include "panel/Picks.h"
 #include "panel/ScreenChoice.h"
+#include "settings/Options.h"
+#include "text/SystemTextFold.h"
 #include "window/AppWindow.h"
 
 class SettingsFile;
@@ -98,6 +101,10 @@ public:
     void OnPasteText(const char* text) override;
     const char* GetCopyText() override;
     void UpdateCompletion();
+    // Offers a catalogue entry that matches the typed text the given way.
+    void ShowEntry(CatalogueEntry* entry, int mode);
+    // Tab: the completion joins the text; a name matched by a word or its
+    // initials replaces it.
     void AcceptCompletion();
     // Shows the index-th name that the typed folder's search returns for the
     // typed rest: -1 the last; past the last, the first. 0 when none.
@@ -159,6 +166,10 @@ public:
     // The catalogue entry whose name completes the input, kept through Tab
     // so that Enter starts exactly it; null for none.
     CatalogueEntry* completionEntry;
+    // How completionEntry matches the text (Catalogue::kPrefixMatch...).
+    int completionMode;
+    // Between the typed text and a name matched by a word or its initials.
+    static constexpr const char* kWordMatchSeparator = " \xC2\xBB ";
     // Which of the typed folder's matches a file-system completion shows.
     int completionIndex;
     // The names of the typed folder, while the strip shows.
@@ -185,21 +196,22 @@ public:
     // stale: a second instance whose hot key is taken loaded it while the
     // first instance kept counting.
     int started;
-    // Settings that are off unless the user writes them.
-    int rememberPicks;  // [misc] remember=1
-    int ctrlEnter;      // [misc] ctrlenter=1
-    int watchFolders;   // [misc] watch=1
+    // The settings that are off unless the user writes them.
+    Options options;
     FolderWatch watch;
     // A rebuild that the timer asked for while the strip was in use.
     int rebuildPending;
     // A change waits for the rebuild timer, since firstChange (tick count).
     int changeWaiting;
     DWORD firstChange;
-    int screenChoice;  // [ui] monitor
-    int dpiScale;      // [ui] dpiscale=1
     int dpi;
     RECT screen;  // the monitor chosen for this showing
     ScreenChoice systemScreens;
     ScreenChoice* screens;  // systemScreens, unless a test gives its own
     Picks picks;
+    // Accents aside ([misc] accents=1), by the system's own tables.
+    SystemTextFold textFold;
+    // The packaged apps of names=1.
+    AppSource systemApps;
+    AppSource* apps;  // systemApps, unless a test gives its own
 };

@@ -4,18 +4,34 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "catalogue/NameMatch.h"
+#include "text/TextFold.h"
 #include "text/Wtf8.h"
 
 namespace {
 
-// FNV-1a over the path's bytes: exact, letter case significant; the upper
-// half folded in, so that the low bits that pick a slot depend on every byte.
-unsigned int HashPath(const char* path) {
+// FNV-1a over the path's bytes, and a name's after a 0 byte: exact, letter
+// case significant; the upper half folded in, so that the low bits that
+// pick a slot depend on every byte.
+unsigned int HashEntry(const char* path, const char* name) {
     unsigned long long hash = 14695981039346656037ull;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
         hash = (hash ^ *p) * 1099511628211ull;
     }
+    if (name) {
+        hash *= 1099511628211ull;
+        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+            hash = (hash ^ *p) * 1099511628211ull;
+        }
+    }
     return static_cast<unsigned int>(hash ^ (hash >> 32));
+}
+
+int IsAscii(const char* text) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p >= 0x80) return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -46,6 +62,9 @@ int ExtensionNode::Matches(const char* path, int length) const {
 Catalogue::Catalogue()
     : head(nullptr),
       skip(nullptr),
+      fold(nullptr),
+      words(0),
+      names(0),
       blocks(nullptr),
       index(nullptr),
       indexTags(nullptr),
@@ -105,12 +124,17 @@ unsigned char TagOf(unsigned int hash) {
 
 }  // namespace
 
-size_t Catalogue::FindSlot(const char* path, unsigned int hash) const {
+size_t Catalogue::FindSlot(const char* path, const char* name, unsigned int hash) const {
     size_t mask = indexSize - 1;
     unsigned char tag = TagOf(hash);
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         if (indexTags[i] == 0) return i;
-        if (indexTags[i] == tag && index[i]->hash == hash && strcmp(index[i]->path, path) == 0) return i;
+        const CatalogueEntry* entry = index[i];
+        if (indexTags[i] != tag || entry->hash != hash || strcmp(entry->path, path) != 0) continue;
+        if (name ? entry->kind != CatalogueEntry::kFile && strcmp(entry->Name(), name) == 0
+                 : entry->kind == CatalogueEntry::kFile) {
+            return i;
+        }
     }
 }
 
@@ -124,7 +148,7 @@ int Catalogue::GrowIndex() {
     // they were allocated, so their hashes are read in memory order.
     size_t mask = size - 1;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (entry->isAlias) continue;
+        if (entry->kind == CatalogueEntry::kAlias) continue;
         size_t i = entry->hash & mask;
         while (grownTags[i]) i = (i + 1) & mask;
         grown[i] = entry;
@@ -137,83 +161,76 @@ int Catalogue::GrowIndex() {
     return 1;
 }
 
-CatalogueEntry* Catalogue::NewEntry(const char* path, size_t pathLength, const char* name,
-                                    size_t nameLength) {
-    size_t textSize = pathLength + 1 + (name ? nameLength + 1 : 0);
+CatalogueEntry* Catalogue::NewEntry(const char* path, size_t pathLength, const char* name, size_t nameLength,
+                                    unsigned char kind) {
+    const char* backslash = name ? nullptr : strrchr(path, '\\');
+    const char* shownName = name ? name : (backslash ? backslash + 1 : nullptr);
+    // A folded form only where folding does more than A-Z: an ASCII name
+    // costs no call and no byte.
+    char folded[2 * kPathBytes];
+    int foldedLength = -1;
+    if (fold && shownName && !IsAscii(shownName)) {
+        foldedLength = fold->Fold(folded, sizeof folded, shownName, static_cast<int>(strlen(shownName)));
+        if (foldedLength >= 0 && EqualFolded(folded, shownName, foldedLength + 1)) foldedLength = -1;
+    }
+    size_t textSize = pathLength + 1 + (name ? nameLength + 1 : 0) + (foldedLength >= 0 ? foldedLength + 1 : 0);
     CatalogueEntry* entry = static_cast<CatalogueEntry*>(AllocateEntry(offsetof(CatalogueEntry, path) + textSize));
     if (!entry) return nullptr;
     char* text = entry->path;
     memcpy(text, path, pathLength + 1);
+    char* end = text + pathLength + 1;
     if (name) {
-        memcpy(text + pathLength + 1, name, nameLength + 1);
+        memcpy(end, name, nameLength + 1);
+        end += nameLength + 1;
         entry->nameAt = static_cast<unsigned short>(pathLength + 1);
     } else {
-        const char* backslash = strrchr(text, '\\');
-        entry->nameAt = backslash ? static_cast<unsigned short>(backslash + 1 - text) : 0;
+        entry->nameAt = backslash ? static_cast<unsigned short>(backslash + 1 - path) : 0;
     }
+    entry->folded = foldedLength >= 0;
+    if (entry->folded) memcpy(end, folded, static_cast<size_t>(foldedLength) + 1);
+    entry->kind = kind;
+    const char* key = entry->Key();
+    entry->wordLetters = words && key ? WordLetters(key, WordsEnd(key, kind == CatalogueEntry::kFile)) : 0;
     entry->program = nullptr;
     entry->hash = 0;
-    entry->isAlias = name != nullptr;
     entry->next = head;
     head = entry;
     return entry;
 }
 
-void Catalogue::Add(const char* path) {
+CatalogueEntry* Catalogue::Insert(const char* path, const char* name, unsigned char kind) {
     // A path that no path buffer holds names no file the platform can open.
     size_t length = strlen(path);
-    if (length >= static_cast<size_t>(kPathBytes) || Utf16Length(path) >= kPathSize) return;
+    if (length >= static_cast<size_t>(kPathBytes) || Utf16Length(path) >= kPathSize) return nullptr;
     // Room first, so that the slot found below stays the one to fill. When
-    // memory runs out the file is left out; the catalogue stays consistent.
-    if ((entryCount + 1) * 5 > indexSize * 4 && !GrowIndex()) return;
-    unsigned int hash = HashPath(path);
-    size_t slot = FindSlot(path, hash);
-    if (indexTags[slot]) return;
-    CatalogueEntry* entry = NewEntry(path, length, nullptr, 0);
-    if (!entry) return;
+    // memory runs out the entry is left out; the catalogue stays consistent.
+    if ((entryCount + 1) * 5 > indexSize * 4 && !GrowIndex()) return nullptr;
+    unsigned int hash = HashEntry(path, name);
+    size_t slot = FindSlot(path, name, hash);
+    if (indexTags[slot]) return index[slot];
+    CatalogueEntry* entry = NewEntry(path, length, name, name ? strlen(name) : 0, kind);
+    if (!entry) return nullptr;
     entry->hash = hash;
     index[slot] = entry;
     indexTags[slot] = TagOf(hash);
     ++entryCount;
+    return entry;
 }
 
-CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
-    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        const char* name = entry->Name();
-        if (!name || !EqualFolded(name, text, length)) continue;
-        if (outName) *outName = name;
-        return entry;
-    }
-    return nullptr;
+CatalogueEntry* Catalogue::Add(const char* path) {
+    return Insert(path, nullptr, CatalogueEntry::kFile);
 }
 
-CatalogueEntry* Catalogue::StepPrefix(CatalogueEntry* from, const char* text, int length, int forward) {
-    // Matches other than from: the first of the list, the last before from,
-    // and the last met so far.
-    CatalogueEntry* first = nullptr;
-    CatalogueEntry* before = nullptr;
-    CatalogueEntry* last = nullptr;
-    int passed = 0;
-    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (entry == from) {
-            passed = 1;
-            before = last;
-            continue;
-        }
-        const char* name = entry->Name();
-        if (!name || !EqualFolded(name, text, length)) continue;
-        if (forward && passed) return entry;
-        if (!first) first = entry;
-        last = entry;
-    }
-    if (forward) return first ? first : from;
-    return before ? before : (last ? last : from);
+int Catalogue::AddName(const char* path, const char* name, unsigned char kind) {
+    size_t nameLength = strlen(name);
+    if (nameLength == 0 || nameLength > kMaxNameBytes || strchr(name, '\\') || HasControlCharacter(name)) return 0;
+    return Insert(path, name, kind) != nullptr;
 }
 
-CatalogueEntry* Catalogue::FindPath(const char* path) const {
+CatalogueEntry* Catalogue::FindEntry(const char* path, const char* name) const {
     if (!indexSize) return nullptr;
-    unsigned int hash = HashPath(path);
-    size_t slot = FindSlot(path, hash);
+    unsigned int hash = HashEntry(path, name);
+    size_t slot = FindSlot(path, name, hash);
     return indexTags[slot] ? index[slot] : nullptr;
 }
 
@@ -228,7 +245,7 @@ int Catalogue::AddAlias(const char* name, const char* target) {
     }
     // Aliases stay out of the path index: a file of the same path keeps its
     // own entry.
-    return NewEntry(target, targetLength, name, nameLength) != nullptr;
+    return NewEntry(target, targetLength, name, nameLength, CatalogueEntry::kAlias) != nullptr;
 }
 
 void Catalogue::AddAliases(char* section) {

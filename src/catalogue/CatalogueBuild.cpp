@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "catalogue/AppSource.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderToken.h"
+#include "catalogue/ShownName.h"
 #include "catalogue/SkipPatterns.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
@@ -16,16 +18,17 @@ namespace {
 
 struct SpecialFolder {
     int id;
-    int depth;  // negative: all levels
+    int depth;      // negative: all levels
+    int startMenu;  // with names=1, internet shortcuts are named too
 };
 
 // Scanned in this order, so a file of the system folder wins a name lookup
 // over one of the Start Menu (the entry added last comes first).
 const SpecialFolder kSpecialFolders[] = {
-    {CSIDL_COMMON_STARTMENU, -1},
-    {CSIDL_STARTMENU, -1},
-    {CSIDL_PERSONAL, 2},
-    {CSIDL_SYSTEM, 1},
+    {CSIDL_COMMON_STARTMENU, -1, 1},
+    {CSIDL_STARTMENU, -1, 1},
+    {CSIDL_PERSONAL, 2, 0},
+    {CSIDL_SYSTEM, 1, 0},
 };
 
 const char* const kDefaultExtensions[] = {".exe", ".doc", ".xls"};
@@ -84,6 +87,22 @@ int IsShortcut(const char* path, int length) {
     return EndsWithFolded(path, length, ".lnk", 4);
 }
 
+int Exists(const char* path) {
+    wchar_t wide[kPathSize];
+    return ToUtf16(wide, path) && GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
+}
+
+// 1 when an entry from the list's head to its end has this name, letter
+// case aside: a packaged app that the Start Menu already names.
+int HasName(const CatalogueEntry* entry, const char* name) {
+    for (; entry; entry = entry->next) {
+        if (entry->kind >= CatalogueEntry::kName && EqualFolded(entry->Name(), name, Catalogue::kMaxNameBytes + 1)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int LauncherWindow::ResolveFolderToken(char (&output)[kPathBytes], const char* token) {
@@ -116,6 +135,9 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     SkipPatterns skipPatterns;
     skipPatterns.Take(section.Read(settings, "skip"));
     catalogue.skip = &skipPatterns;
+    catalogue.fold = options.accents ? &textFold : nullptr;
+    catalogue.words = options.words;
+    int names = options.names ? Catalogue::kShortcutNames : 0;
 
     // A special folder that the shell cannot supply, or a token naming none,
     // contributes nothing: scanning the empty path would walk the whole
@@ -125,8 +147,13 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
         char token[16];
         FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
         ResolveFolderToken(folder, token);
+        catalogue.names = names && special.startMenu ? names | Catalogue::kUrlNames : names;
         if (folder[0]) ScanAndWatch(folder, extensions, special.depth);
+        // Packaged apps right after the Start Menu trees, whose names they
+        // may repeat.
+        if (options.names && special.id == CSIDL_STARTMENU) catalogue.AddApps(*apps);
     }
+    catalogue.names = names;
 
     cursor = section.Read(settings, "folders");
     int depth;
@@ -207,6 +234,7 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
     HANDLE find = FindFirstFileW(pattern, &item);
     if (find == INVALID_HANDLE_VALUE) return;
     char name[kPathBytes];
+    ShownName shownNames(folder);
     do {
         ToWtf8(name, item.cFileName);  // MAX_PATH units always fit
         if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -224,14 +252,48 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
         int length = static_cast<int>(strlen(path));
         // A shortcut is catalogued under its target.
         char target[kPathBytes];
-        if (IsShortcut(path, length) && ReadShortcutTarget(target, path)) {
-            memcpy(path, target, strlen(target) + 1);
-            length = static_cast<int>(strlen(path));
+        int shortcut = IsShortcut(path, length);
+        int read = shortcut && ReadShortcutTarget(target, path);
+        CatalogueEntry* entry = AddFile(read ? target : path, extensions);
+        if ((shortcut && (names & kShortcutNames)) ||
+            ((names & kUrlNames) && EndsWithFolded(path, length, ".url", 4))) {
+            // And under the name the shell shows for it: as its target's
+            // entry when that is a file here, else opened by the shell as
+            // the shortcut itself (an installer's advertised shortcut has no
+            // target on the disk).
+            char shown[kMaxNameBytes + 1];
+            if (!shownNames.Of(shown, name) || (skip && skip->Matches(shown))) continue;
+            if (read && entry && Exists(target)) {
+                AddName(entry->path, shown, CatalogueEntry::kName);
+            } else {
+                AddName(path, shown, CatalogueEntry::kShellItem);
+            }
         }
-        if (!extensions->Matches(path, length)) continue;
-        const char* backslash = strrchr(path, '\\');
-        if (skip && skip->Matches(backslash ? backslash + 1 : path)) continue;
-        Add(path);
     } while (FindNextFileW(find, &item));
     FindClose(find);
+}
+
+CatalogueEntry* Catalogue::AddFile(const char* path, ExtensionNode* extensions) {
+    if (!extensions->Matches(path, static_cast<int>(strlen(path)))) return nullptr;
+    const char* backslash = strrchr(path, '\\');
+    if (skip && skip->Matches(backslash ? backslash + 1 : path)) return nullptr;
+    return Add(path);
+}
+
+void Catalogue::AddApps(AppSource& apps) {
+    if (!apps.Begin()) return;
+    const CatalogueEntry* startMenu = head;
+    char name[kPathBytes];
+    char id[kPathBytes];
+    char path[kPathBytes];
+    while (apps.Next(name, id)) {
+        // Packaged apps only, whose parsing name is an app's ID: the
+        // desktop programs of the folder are the Start Menu's shortcuts.
+        if (!strchr(id, '!') || strchr(id, '\\') || (skip && skip->Matches(name)) || HasName(startMenu, name) ||
+            FormatText(path, sizeof path, "shell:AppsFolder\\%s", id) < 0) {
+            continue;
+        }
+        AddName(path, name, CatalogueEntry::kShellItem);
+    }
+    apps.End();
 }

@@ -3,7 +3,7 @@
 
 void LauncherWindow::ScanAndWatch(const char* folder, ExtensionNode* extensions, int depth) {
     catalogue.Scan(folder, extensions, depth);
-    if (watchFolders) watch.Add(folder, depth != 1);
+    if (options.watchFolders) watch.Add(folder, depth != 1);
 }
 
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {

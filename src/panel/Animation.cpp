@@ -3,7 +3,7 @@
 #include "app/LauncherWindow.h"
 
 RECT LauncherWindow::ScreenRect() const {
-    return screenChoice == ScreenChoice::kPrimary ? ScreenChoice::PrimaryRect() : screen;
+    return options.screenChoice == ScreenChoice::kPrimary ? ScreenChoice::PrimaryRect() : screen;
 }
 
 int LauncherWindow::CentreX() const {
@@ -15,10 +15,10 @@ int LauncherWindow::CentreX() const {
 }
 
 void LauncherWindow::ChooseScreen() {
-    if (started && screenChoice == ScreenChoice::kPrimary && !dpiScale) return;
+    if (started && options.screenChoice == ScreenChoice::kPrimary && !options.dpiScale) return;
     int monitorDpi = ScreenChoice::kBaseDpi;
-    screen = screens->Choose(screenChoice, &monitorDpi);
-    SetDpi(dpiScale ? monitorDpi : ScreenChoice::kBaseDpi);
+    screen = screens->Choose(options.screenChoice, &monitorDpi);
+    SetDpi(options.dpiScale ? monitorDpi : ScreenChoice::kBaseDpi);
     int screenWidth = screen.right - screen.left;
     int maxWidth = Scaled(kMaxStripWidth);
     width = screenWidth < maxWidth ? screenWidth : maxWidth;
@@ -43,7 +43,7 @@ void LauncherWindow::SetDpi(int newDpi) {
         growTarget = MulDiv(growTarget, newDpi, dpi);
         dpi = newDpi;
     }
-    if (!dpiScale) return;  // the system's font, as it always was
+    if (!options.dpiScale) return;  // the system's font, as it always was
     if (font) DeleteObject(font);
     font = ScreenChoice::CreateFontFor(dpi);
 }
@@ -67,7 +67,7 @@ void LauncherWindow::OnHotKey() {
     }
     // Without sliding the strip is shown and hidden in place, and keeps what
     // was typed; only another screen or DPI moves the place.
-    if (showing && (screenChoice != ScreenChoice::kPrimary || dpiScale)) x = CentreX();
+    if (showing && (options.screenChoice != ScreenChoice::kPrimary || options.dpiScale)) x = CentreX();
     PlaceWindow();
     if (!showing) {
         ShowWindow(hwnd, SW_HIDE);

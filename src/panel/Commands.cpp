@@ -53,10 +53,13 @@ void LauncherWindow::Execute() {
                                                       : catalogue.FindPrefix(text, length, nullptr)) {
         // Exactly the entry on display, stepped to or picked, even after Tab.
         done = Launch(*entry);
-        if (done && rememberPicks && !entry->isAlias) {
+        // A pick is the entry for the start of a name; one found by a word
+        // or initials would never be offered again for the typed text.
+        if (done && options.rememberPicks && entry->kind != CatalogueEntry::kAlias &&
+            completionMode == Catalogue::kPrefixMatch) {
             // A picks file that cannot be written leaves the launch as it is.
             int typed = typedLength > 0 && typedLength <= length ? typedLength : length;
-            if (picks.Remember(text, typed, entry->path)) picks.Save(kPicksName, kPicksTemporaryName);
+            if (picks.Remember(text, typed, *entry)) picks.Save(kPicksName, kPicksTemporaryName);
         }
     } else {
         done = OpenCompleted();
@@ -83,7 +86,8 @@ int LauncherWindow::AddFolder(const char* text, int length) {
 }
 
 int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
-    if (!entry.isAlias || catalogue.FindPath(entry.path)) return 1;
+    if (entry.kind == CatalogueEntry::kShellItem) return 0;  // the shell opens it
+    if (entry.kind != CatalogueEntry::kAlias || catalogue.FindPath(entry.path)) return 1;
     DWORD attributes = Attributes(entry.path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

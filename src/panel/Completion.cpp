@@ -8,6 +8,7 @@ void LauncherWindow::UpdateCompletion() {
     completion = nullptr;
     completionIsFolder = 0;
     completionEntry = nullptr;
+    completionMode = Catalogue::kPrefixMatch;
     completionIndex = 0;
     typedLength = input.length;
     if (input.length == 0) {
@@ -17,13 +18,12 @@ void LauncherWindow::UpdateCompletion() {
 
     if (!IsAbsolutePath(input.text)) {
         // The entry picked before for this text, else the first catalogued
-        // name that begins with it; the rest of its name completes the text.
-        CatalogueEntry* entry = rememberPicks ? picks.Find(catalogue, input.text, input.length) : nullptr;
-        if (!entry) entry = catalogue.FindPrefix(input.text, input.length, nullptr);
-        if (entry) {
-            completionEntry = entry;
-            completion = entry->Name() + input.length;
-        }
+        // name that begins with it (or, with words=1, has a word or initials
+        // that do).
+        CatalogueEntry* entry = options.rememberPicks ? picks.Find(catalogue, input.text, input.length) : nullptr;
+        int mode = Catalogue::kPrefixMatch;
+        if (!entry) entry = catalogue.FindMatch(input.text, input.length, &mode);
+        if (entry) ShowEntry(entry, mode);
         return;
     }
     // Against the file system, one path component at a time.
@@ -111,9 +111,30 @@ int LauncherWindow::ShowFolderMatch(int index) {
     return 1;
 }
 
+void LauncherWindow::ShowEntry(CatalogueEntry* entry, int mode) {
+    completionEntry = entry;
+    completionMode = mode;
+    // The rest of a name that begins with the text completes it.
+    if (mode == Catalogue::kPrefixMatch) {
+        completion = entry->Name() + catalogue.CoveredLength(entry, input.text, input.length);
+        return;
+    }
+    // A name matched by a word or its initials does not continue the text:
+    // it is shown whole, set apart.
+    const char* name = entry->Name();
+    completion = FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, name) < 0
+                     ? name
+                     : completionPath;
+}
+
 void LauncherWindow::AcceptCompletion() {
     if (!completion) return;
-    input.PutText(completion);
+    if (completionEntry && completionMode != Catalogue::kPrefixMatch) {
+        input.Clear();  // the whole name takes the typed text's place
+        input.PutText(completionEntry->Name());
+    } else {
+        input.PutText(completion);
+    }
     completion = nullptr;
 }
 
@@ -134,7 +155,7 @@ void LauncherWindow::OnChar(unsigned int code) {
     case '\n':
         // Ctrl+Enter's character: its key did the work once turned on;
         // otherwise it is typed like any other character.
-        if (ctrlEnter) break;
+        if (options.ctrlEnter) break;
         [[fallthrough]];
     default:
         // Everything else, backspace and control characters included, is an

@@ -8,7 +8,7 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
     if (virtualKey == VK_RETURN) {
         // Ctrl+Enter and Ctrl+Shift+Enter, once turned on, as keys: the
         // keyboard gives Ctrl+Shift+Enter no character at all.
-        if (!ctrlEnter || GetKeyState(VK_CONTROL) >= 0) return;
+        if (!options.ctrlEnter || GetKeyState(VK_CONTROL) >= 0) return;
         if (GetKeyState(VK_SHIFT) < 0 ? RunOnDisplayAsAdministrator() : OpenFolderOnDisplay()) Dismiss(1);
         InvalidateRect(hwnd, nullptr, TRUE);
         return;
@@ -25,10 +25,8 @@ void LauncherWindow::StepCompletion(int forward) {
         ShowFolderMatch(forward ? completionIndex + 1 : completionIndex - 1);
         return;
     }
-    CatalogueEntry* entry = catalogue.StepPrefix(completionEntry, input.text, input.length, forward);
-    if (!entry) return;
-    completionEntry = entry;
-    completion = entry->Name() + input.length;
+    CatalogueEntry* entry = catalogue.StepMatch(completionEntry, input.text, input.length, forward, completionMode);
+    if (entry) ShowEntry(entry, completionMode);
 }
 
 const char* LauncherWindow::FileOnDisplay() {

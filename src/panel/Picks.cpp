@@ -65,11 +65,20 @@ void Picks::Reindex() {
 }
 
 int Picks::Check(const char* typed, int length, const char* path, unsigned int* hash) const {
-    size_t pathLength = strlen(path);
+    // The path, then maybe a tab and a name: each part whole and of no
+    // control character.
+    const char* tab = strchr(path, '\t');
+    size_t pathLength = tab ? static_cast<size_t>(tab - path) : strlen(path);
+    size_t nameLength = tab ? strlen(tab + 1) : 0;
     if (length <= 0 || length > InputLine::kMaxBytes || Utf16Length(typed, length) > InputLine::kMaxLength ||
-        pathLength == 0 || pathLength >= static_cast<size_t>(kPathBytes) || Utf16Length(path) >= kPathSize ||
-        HasControlCharacter(path)) {
+        pathLength == 0 || pathLength >= static_cast<size_t>(kPathBytes) ||
+        Utf16Length(path, static_cast<int>(pathLength)) >= kPathSize ||
+        (tab && (nameLength == 0 || nameLength > static_cast<size_t>(Catalogue::kMaxNameBytes) ||
+                 HasControlCharacter(tab + 1)))) {
         return 0;
+    }
+    for (size_t i = 0; i < pathLength; ++i) {
+        if (static_cast<unsigned char>(path[i]) < 32) return 0;
     }
     unsigned int h = kHashStart;
     for (int i = 0; i < length; ++i) {
@@ -99,6 +108,20 @@ void Picks::Add(const char* typed, const char* path) {
     index[i] = static_cast<short>(count++);
 }
 
+int Picks::Remember(const char* typed, int length, const CatalogueEntry& entry) {
+    char path[kMaxEntryBytes];
+    size_t pathLength = strlen(entry.path);
+    const char* name = entry.kind == CatalogueEntry::kFile ? nullptr : entry.Name();
+    size_t nameLength = name ? strlen(name) : 0;
+    if (pathLength + (name ? 1 + nameLength : 0) >= sizeof path) return 0;
+    memcpy(path, entry.path, pathLength + 1);
+    if (name) {
+        path[pathLength] = '\t';
+        memcpy(path + pathLength + 1, name, nameLength + 1);
+    }
+    return Remember(typed, length, path);
+}
+
 int Picks::Remember(const char* typed, int length, const char* path) {
     unsigned int hash;
     if (!Check(typed, length, path, &hash) || !Reserve()) return 0;
@@ -121,7 +144,7 @@ void Picks::Parse(const char* text, size_t length) {
     if (!Reserve()) return;
     // From the newest line back, so that a file of any length costs one
     // pass and the table never shuffles: each text keeps its latest pick.
-    char line[InputLine::kMaxBytes + 1 + kPathBytes + 2];
+    char line[kMaxLineBytes];
     size_t end = length;
     while (end > 0 && count < kMaxPicks) {
         size_t begin = end;
@@ -154,8 +177,13 @@ CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length)
     for (int n = length; n > 0; --n) {
         int at = IndexOf(typed, n, hashes[n]);
         if (at < 0) continue;
-        CatalogueEntry* entry = catalogue.FindPath(picks[at].path);
-        if (entry && entry->nameAt && EqualFolded(entry->Name(), typed, length)) return entry;
+        // The path, and the name after a tab for a name's entry.
+        char path[kMaxEntryBytes];
+        memcpy(path, picks[at].path, strlen(picks[at].path) + 1);
+        char* tab = strchr(path, '\t');
+        if (tab) *tab = '\0';
+        CatalogueEntry* entry = catalogue.FindEntry(path, tab ? tab + 1 : nullptr);
+        if (entry && entry->nameAt && catalogue.StartsWith(entry, typed, length)) return entry;
     }
     return nullptr;
 }

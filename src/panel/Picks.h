@@ -8,13 +8,19 @@
 // Remembered picks: the entry launched for a typed text, so that the same
 // text offers it again before the first match. Typed texts compare letter
 // case aside. The newest kMaxPicks are kept, oldest first; the file form is
-// one pick a line, the typed text and the path separated by a tab.
+// one pick a line, the typed text and the path separated by a tab, and for a
+// pick of a name entry (a shortcut's name, an app) a tab and the name after
+// the path.
 class Picks {
 public:
     static constexpr int kMaxPicks = 512;
     // The most a picks file is read: twice what kMaxPicks of the longest
     // lines take, so that start-up never reads more, whatever the file.
     static constexpr size_t kMaxFileBytes = 512 * 1024;
+    // What a pick names: a path, and a tab and a name after it for a name.
+    static constexpr int kMaxEntryBytes = kPathBytes + 1 + Catalogue::kMaxNameBytes;
+    // The longest line that can be a pick, its line break included.
+    static constexpr int kMaxLineBytes = InputLine::kMaxBytes + 1 + kMaxEntryBytes + 2;
 
     Picks();
     virtual ~Picks();
@@ -23,12 +29,15 @@ public:
     // parse (no tab, an empty or too long part, a control character) is
     // passed over; a text given twice keeps its later path.
     void Parse(const char* text, size_t length);
-    // Remembers the path for the typed text (its first length characters);
-    // 0 when the pick is malformed or memory ran out (nothing changes then).
+    // Remembers the path for the typed text (its first length characters),
+    // in the file's form (a name after a tab); 0 when the pick is malformed
+    // or memory ran out (nothing changes then).
     int Remember(const char* typed, int length, const char* path);
+    // The same for an entry: its path, and its name unless it is a file's.
+    int Remember(const char* typed, int length, const CatalogueEntry& entry);
     // The entry picked for the typed text, or failing that for the longest
-    // earlier prefix of it with a usable pick: one whose path is a file of
-    // the catalogue whose name still starts with the whole typed text.
+    // earlier prefix of it with a usable pick: one whose entry is still in
+    // the catalogue and whose name still starts with the whole typed text.
     CatalogueEntry* Find(Catalogue& catalogue, const char* typed, int length) const;
     // The file's text of all picks into a heap buffer the caller frees;
     // null without memory.
@@ -45,7 +54,7 @@ public:
 private:
     struct Pick {
         char typed[InputLine::kMaxBytes + 1];
-        char path[kPathBytes];
+        char path[kMaxEntryBytes];  // and a tab and the name, for a name's entry
         int typedLength;
         unsigned int hash;
     };

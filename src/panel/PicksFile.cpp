@@ -8,9 +8,6 @@
 
 namespace {
 
-// The longest line that can be a pick.
-const int kMaxLineBytes = InputLine::kMaxBytes + 1 + kPathBytes + 2;
-
 // A picks file of an earlier version holds its lines in the ANSI code page:
 // each line that is no WTF-8 is converted from it, so that no pick is lost.
 // The text in a heap buffer the caller frees, with its length; null when
@@ -23,14 +20,14 @@ char* ConvertAnsiLines(const char* text, size_t length, size_t* converted) {
         size_t end = begin;
         while (end < length && text[end] != '\n') ++end;
         size_t size = end - begin;
-        wchar_t wide[kMaxLineBytes];
+        wchar_t wide[Picks::kMaxLineBytes];
         int units = 0;
         if (IsWtf8(text + begin, size)) {
             memcpy(out + used, text + begin, size);
             used += size;
-        } else if (size < static_cast<size_t>(kMaxLineBytes) &&
+        } else if (size < static_cast<size_t>(Picks::kMaxLineBytes) &&
                    (units = MultiByteToWideChar(CP_ACP, 0, text + begin, static_cast<int>(size), wide,
-                                                kMaxLineBytes)) > 0) {
+                                                Picks::kMaxLineBytes)) > 0) {
             // Room for three bytes a byte was made above.
             int bytes = Wtf8FromUtf16(out + used, 3 * size + 1, wide, units);
             if (bytes > 0) used += static_cast<size_t>(bytes);

@@ -1,6 +1,7 @@
 #include "panel/ScreenChoice.h"
 
 #include "text/PathText.h"
+#include "window/SystemCall.h"
 
 namespace {
 
@@ -15,21 +16,10 @@ const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3
 const int kProcessPerMonitorDpiAware = 2;
 const int kEffectiveDpi = 0;
 
-// A function of a system DLL, or null where the system has none. Cast
-// through the generic function type, as the platform intends for
-// GetProcAddress.
-template <typename Call>
-Call Find(const wchar_t* dll, const char* name) {
-    HMODULE module = GetModuleHandleW(dll);
-    if (!module) module = LoadLibraryW(dll);
-    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
-}
-
 // The monitor's own DPI where the system tells it (Windows 8.1 on), else the
 // system's.
 int MonitorDpi(HMONITOR monitor) {
-    GetMonitorDpiCall getDpi = Find<GetMonitorDpiCall>(L"shcore.dll", "GetDpiForMonitor");
+    GetMonitorDpiCall getDpi = FindSystemCall<GetMonitorDpiCall>(L"shcore.dll", "GetDpiForMonitor");
     UINT dpiX = 0;
     UINT dpiY = 0;
     if (getDpi && getDpi(monitor, kEffectiveDpi, &dpiX, &dpiY) == S_OK && dpiX > 0) return static_cast<int>(dpiX);
@@ -79,12 +69,12 @@ int ScreenChoice::Parse(const char* text) {
 }
 
 int ScreenChoice::DeclarePerMonitorDpiAwareness() {
-    SetContextCall setContext = Find<SetContextCall>(L"user32.dll", "SetProcessDpiAwarenessContext");
+    SetContextCall setContext = FindSystemCall<SetContextCall>(L"user32.dll", "SetProcessDpiAwarenessContext");
     if (setContext && (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware))) return 1;
-    SetAwarenessCall setAwareness = Find<SetAwarenessCall>(L"shcore.dll", "SetProcessDpiAwareness");
+    SetAwarenessCall setAwareness = FindSystemCall<SetAwarenessCall>(L"shcore.dll", "SetProcessDpiAwareness");
     if (setAwareness && setAwareness(kProcessPerMonitorDpiAware) == S_OK) return 1;
     // Windows Vista and 7: aware of the system's DPI, the one there is.
-    SetAwareCall setAware = Find<SetAwareCall>(L"user32.dll", "SetProcessDPIAware");
+    SetAwareCall setAware = FindSystemCall<SetAwareCall>(L"user32.dll", "SetProcessDPIAware");
     return setAware && setAware();
 }
 

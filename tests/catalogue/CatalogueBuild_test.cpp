@@ -235,7 +235,7 @@ TEST_F(CatalogueBuildTest, AliasesWinAndSkipPatternsKeepFilesOut) {
     CatalogueEntry* alias = launcher_.catalogue.FindPrefix("f", 1, &name);
     ASSERT_NE(alias, nullptr);
     EXPECT_STREQ(name, "ff");
-    EXPECT_EQ(launcher_.catalogue.FindPath(alias->path)->isAlias, 0);
+    EXPECT_EQ(launcher_.catalogue.FindPath(alias->path)->kind, CatalogueEntry::kFile);
     CatalogueEntry* web = launcher_.catalogue.FindPrefix("web", 3, nullptr);
     ASSERT_NE(web, nullptr);
     EXPECT_STREQ(web->path, "https://kwivo.example/?a=b");

@@ -125,10 +125,10 @@ TEST(AddAlias, CompletesLikeANameBesideTheFileOfItsTarget) {
     ASSERT_NE(alias, nullptr);
     EXPECT_STREQ(name, "ff");
     EXPECT_STREQ(alias->path, "C:\\Tools\\fox.exe");
-    EXPECT_EQ(alias->isAlias, 1);
+    EXPECT_EQ(alias->kind, CatalogueEntry::kAlias);
     // The file keeps its own entry, and the path index finds the file.
     EXPECT_EQ(catalogue.Count(), 2);
-    EXPECT_EQ(catalogue.FindPath("C:\\Tools\\fox.exe")->isAlias, 0);
+    EXPECT_EQ(catalogue.FindPath("C:\\Tools\\fox.exe")->kind, CatalogueEntry::kFile);
     EXPECT_EQ(catalogue.FindPath("C:\\Tools\\none.exe"), nullptr);
 
     const std::string longest(Catalogue::kMaxAliasName, 'n'), target(259, 't');

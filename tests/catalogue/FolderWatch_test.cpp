@@ -111,7 +111,7 @@ protected:
 };
 
 TEST_F(WatchedFoldersTest, ANewFileIsCataloguedAfterTheBurstButNotWhileTyping) {
-    l_.watchFolders = 1;
+    l_.options.watchFolders = 1;
     Rebuild();
     const HANDLE* handles = nullptr;
     EXPECT_GE(l_.GetWaitHandles(&handles), 1);
@@ -145,7 +145,7 @@ TEST_F(WatchedFoldersTest, WithoutTheSettingNothingIsWatched) {
 }
 
 TEST_F(WatchedFoldersTest, ChangesEverySecondPutTheRebuildOffNoLongerThanItsBound) {
-    l_.watchFolders = 1;
+    l_.options.watchFolders = 1;
     Rebuild();
     test::WriteTextFile(root_.File("tree\\steady.exe"), "MZ");
     // A file made and removed every second: never 2 s of quiet.
@@ -169,7 +169,7 @@ TEST_F(WatchedFoldersTest, ChangesEverySecondPutTheRebuildOffNoLongerThanItsBoun
 
 TEST_F(WatchedFoldersTest, AStripHiddenWithItsTextIsRebuiltAndOffersTheNewProgram) {
     // slidespeed=0: Alt+Space hides the strip in place, keeping the text.
-    l_.watchFolders = 1;
+    l_.options.watchFolders = 1;
     l_.slideSpeed = 0;
     test::WriteTextFile(root_.File("tree\\zqold.exe"), "MZ");
     Rebuild();

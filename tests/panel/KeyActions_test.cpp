@@ -44,7 +44,7 @@ TEST_F(KeyActionsTest, EnterStartsTheEntryOnDisplayEvenAfterTab) {
 
 TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
     std::string other = AddTwoRecorders();
-    l_.rememberPicks = 1;
+    l_.options.rememberPicks = 1;
     l_.Type("r");
     l_.OnKeyDown(VK_DOWN);
     l_.OnChar('\t');  // the pick is kept under what was typed before Tab
@@ -69,7 +69,7 @@ TEST_F(KeyActionsTest, APicksFileThatCannotBeWrittenLeavesTheLaunchAndTheOldFile
     // A folder where the temporary file would go: it cannot be created.
     CreateDirectoryA(folder_.File(LauncherWindow::kPicksTemporaryName).c_str(), nullptr);
     l_.catalogue.Add(recorder_.c_str());
-    l_.rememberPicks = 1;
+    l_.options.rememberPicks = 1;
     l_.Type("rec");
     l_.OnChar('\r');
     EXPECT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
@@ -136,7 +136,7 @@ TEST_F(KeyActionsTest, CtrlEnterIsTypedUnlessTurnedOnThenOpensOrElevates) {
     // entry on display.
     ClassKey extension(".kwivotest", "KwivoTest.File");
     ClassKey runas("KwivoTest.File\\shell\\runas\\command", Quoted(recorder_) + " runas \"%1\"");
-    l_.ctrlEnter = 1;
+    l_.options.ctrlEnter = 1;
     l_.input.Clear();
     l_.Type("pla");
     {

@@ -53,7 +53,7 @@ TEST(ScreenChoice, TheStripSlidesAcrossTheChosenMonitor) {
     TestLauncher l;
     FakeScreens fake;
     l.screens = &fake;
-    l.screenChoice = ScreenChoice::kCursor;
+    l.options.screenChoice = ScreenChoice::kCursor;
     fake.monitor = {-1280, -200, 0, 824};  // left of the primary screen, higher
     l.OnHotKey();
     EXPECT_EQ(fake.chosen, std::vector<int>{ScreenChoice::kCursor});
@@ -86,8 +86,8 @@ TEST(ScreenChoice, DpiScalingKeepsThePhysicalSize) {
     TestLauncher l;
     FakeScreens fake;
     l.screens = &fake;
-    l.screenChoice = ScreenChoice::kFocus;
-    l.dpiScale = 1;
+    l.options.screenChoice = ScreenChoice::kFocus;
+    l.options.dpiScale = 1;
     fake.monitor = {0, 0, 1920, 1080};
     fake.monitorDpi = 144;
     l.OnHotKey();
@@ -122,8 +122,8 @@ TEST(ScreenChoice, TheGrownViewStaysOnAShortMonitor) {
     TestLauncher l;
     FakeScreens fake;
     l.screens = &fake;
-    l.screenChoice = ScreenChoice::kCursor;
-    l.dpiScale = 1;
+    l.options.screenChoice = ScreenChoice::kCursor;
+    l.options.dpiScale = 1;
     l.slideSpeed = 0;
     fake.monitor = {0, 0, 400, 300};
     fake.monitorDpi = 192;

@@ -1,0 +1,116 @@
+#include <cstring>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/NameMatch.h"
+#include "text/TextFold.h"
+
+const char* Catalogue::LookupKey(char (&out)[2 * kPathBytes], const char* text, int length, int* keyLength) const {
+    *keyLength = length;
+    if (!fold) return text;
+    int textLength = 0;
+    int ascii = 1;
+    for (; textLength < length && text[textLength]; ++textLength) {
+        if (static_cast<unsigned char>(text[textLength]) >= 0x80) ascii = 0;
+    }
+    // A text that folding leaves to A-Z, or cannot fold, is compared as it is.
+    if (ascii) return text;
+    int n = fold->Fold(out, sizeof out, text, textLength);
+    if (n < 0) return text;
+    *keyLength = length > textLength ? n + 1 : n;  // the terminator too, for a whole name
+    return out;
+}
+
+int Catalogue::Matches(const CatalogueEntry* entry, const char* key, int length, int mode) const {
+    const char* name = entry->Key();
+    if (!name) return 0;
+    if (mode == kPrefixMatch) return EqualFolded(name, key, length);
+    if (length <= 0) return 0;
+    int end = WordsEnd(name, entry->kind == CatalogueEntry::kFile);
+    if (mode == kWordMatch) return (entry->wordLetters & LetterBit(key[0])) && WordStartsWith(name, end, key, length);
+    return FoldCase(name[0]) == FoldCase(key[0]) && InitialsStartWith(name, end, key, length);
+}
+
+CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
+    char buffer[2 * kPathBytes];
+    int n;
+    const char* key = LookupKey(buffer, text, length, &n);
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (!Matches(entry, key, n, kPrefixMatch)) continue;
+        if (outName) *outName = entry->Name();
+        return entry;
+    }
+    return nullptr;
+}
+
+CatalogueEntry* Catalogue::FindMatch(const char* text, int length, int* mode) {
+    char buffer[2 * kPathBytes];
+    int n;
+    const char* key = LookupKey(buffer, text, length, &n);
+    // One pass: a name that starts with the text ends it; the first word
+    // match and the first initials match are noted on the way.
+    CatalogueEntry* word = nullptr;
+    CatalogueEntry* initials = nullptr;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (Matches(entry, key, n, kPrefixMatch)) {
+            *mode = kPrefixMatch;
+            return entry;
+        }
+        if (!words || word) continue;
+        if (Matches(entry, key, n, kWordMatch)) {
+            word = entry;
+        } else if (!initials && Matches(entry, key, n, kInitialsMatch)) {
+            initials = entry;
+        }
+    }
+    *mode = word ? kWordMatch : kInitialsMatch;
+    return word ? word : initials;
+}
+
+CatalogueEntry* Catalogue::StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode) {
+    char buffer[2 * kPathBytes];
+    int n;
+    const char* key = LookupKey(buffer, text, length, &n);
+    // Matches other than from: the first of the list, the last before from,
+    // and the last met so far.
+    CatalogueEntry* first = nullptr;
+    CatalogueEntry* before = nullptr;
+    CatalogueEntry* last = nullptr;
+    int passed = 0;
+    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
+        if (entry == from) {
+            passed = 1;
+            before = last;
+            continue;
+        }
+        if (!Matches(entry, key, n, mode)) continue;
+        if (forward && passed) return entry;
+        if (!first) first = entry;
+        last = entry;
+    }
+    if (forward) return first ? first : from;
+    return before ? before : (last ? last : from);
+}
+
+int Catalogue::StartsWith(const CatalogueEntry* entry, const char* text, int length) const {
+    char buffer[2 * kPathBytes];
+    int n;
+    const char* key = LookupKey(buffer, text, length, &n);
+    return Matches(entry, key, n, kPrefixMatch);
+}
+
+int Catalogue::CoveredLength(const CatalogueEntry* entry, const char* text, int length) const {
+    char buffer[2 * kPathBytes];
+    int n;
+    LookupKey(buffer, text, length, &n);
+    const char* name = entry->Name();
+    int total = static_cast<int>(strlen(name));
+    if (!entry->folded || !fold) return n < total ? n : total;
+    // The shortest start of the name, in whole characters, whose folded form
+    // is as long as the folded text.
+    char part[2 * kPathBytes];
+    for (int bytes = 1; bytes < total; ++bytes) {
+        if ((static_cast<unsigned char>(name[bytes]) & 0xC0) == 0x80) continue;  // inside a character
+        if (fold->Fold(part, sizeof part, name, bytes) >= n) return bytes;
+    }
+    return total;
+}

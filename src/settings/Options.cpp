@@ -1,0 +1,35 @@
+#include "settings/Options.h"
+
+#include "panel/ScreenChoice.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+int IsOn(SettingsFile& settings, const char* section, const char* key) {
+    return settings.GetInt(section, key, 0) == 1;
+}
+
+}  // namespace
+
+Options::Options()
+    : screenChoice(ScreenChoice::kPrimary),
+      dpiScale(0),
+      rememberPicks(0),
+      watchFolders(0),
+      ctrlEnter(0),
+      names(0),
+      words(0),
+      accents(0) {}
+
+void Options::Read(SettingsFile& settings) {
+    char monitor[16];
+    settings.GetString(monitor, sizeof monitor, "ui", "monitor", "primary");
+    screenChoice = ScreenChoice::Parse(monitor);
+    dpiScale = IsOn(settings, "ui", "dpiscale");
+    rememberPicks = IsOn(settings, "misc", "remember");
+    watchFolders = IsOn(settings, "misc", "watch");
+    ctrlEnter = IsOn(settings, "misc", "ctrlenter");
+    names = IsOn(settings, "misc", "names");
+    words = IsOn(settings, "misc", "words");
+    accents = IsOn(settings, "misc", "accents");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+class SettingsFile;
+
+// The settings that are off unless the user writes them, read in one place,
+// in the order of the guide's table. Each is on only for the value given;
+// any other keeps the behaviour of a launcher without it.
+struct Options {
+    int screenChoice;   // [ui] monitor=primary|cursor|focus
+    int dpiScale;       // [ui] dpiscale=1: sizes follow the monitor's DPI
+    int rememberPicks;  // [misc] remember=1: the entry picked for a text comes first
+    int watchFolders;   // [misc] watch=1: the catalogue follows changes of its folders
+    int ctrlEnter;      // [misc] ctrlenter=1: Ctrl+Enter and Ctrl+Shift+Enter
+    int names;          // [misc] names=1: Start Menu names and packaged apps
+    int words;          // [misc] words=1: word starts and initials
+    int accents;        // [misc] accents=1: letter case and accents of every letter
+
+    // All off: what a missing kwivo.ini gives.
+    Options();
+    void Read(SettingsFile& settings);
+};

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/NameMatch.h"
+#include "text/TextFold.h"
+
+namespace {
+
+TEST(NameMatch, WordStartsAndInitials) {
+    struct Case {
+        const char* name;
+        int isFile;
+        const char* text;
+        int word;
+        int initials;
+    };
+    const Case cases[] = {
+        {"Visual Studio Code", 0, "code", 1, 0},
+        {"Visual Studio Code", 0, "studio c", 1, 0},  // on across the next word
+        {"Visual Studio Code", 0, "vsc", 0, 1},
+        {"Visual Studio Code", 0, "VS", 0, 1},
+        {"Visual Studio Code", 0, "vscx", 0, 0},      // more letters than words
+        {"Visual Studio Code", 0, "isual", 0, 0},     // inside a word
+        {"Visual Studio Code", 0, "visual", 0, 0},    // the first word: a prefix, no later word
+        {"devenv.exe", 1, "exe", 0, 0},               // a file's extension is no word
+        {"node.js", 0, "js", 1, 0},                   // a shown name has none
+        {"my-tool_v2.beta.exe", 1, "tool", 1, 0},
+        {"my-tool_v2.beta.exe", 1, "v2", 1, 0},
+        {"my-tool_v2.beta.exe", 1, "beta", 1, 0},
+        {"my-tool_v2.beta.exe", 1, "mtvb", 0, 1},
+        {"my-tool_v2.beta.exe", 1, "mtvbe", 0, 0},
+        {"Foo (x86)", 0, "x86", 1, 0},
+        {"Foo (x86)", 0, "fx", 0, 1},
+        {"camelCaseName", 0, "case", 1, 0},
+        {"camelCaseName", 0, "ccn", 0, 1},
+        {"NASA Tools", 0, "asa", 0, 0},               // capitals after capitals start nothing
+        {"NASA Tools", 0, "nt", 0, 1},
+        {"a  b", 0, "b", 1, 0},                       // two blanks, one word start
+        {"\xC3\x89t\xC3\xA9 Photo", 0, "\xC3\x89p", 0, 1},  // a two-byte initial whole
+        {"\xC3\x89t\xC3\xA9 Photo", 0, "\xC3", 0, 0},        // never half of one
+    };
+    for (const Case& c : cases) {
+        int end = WordsEnd(c.name, c.isFile);
+        int n = static_cast<int>(strlen(c.text));
+        EXPECT_EQ(WordStartsWith(c.name, end, c.text, n), c.word) << c.name << " / " << c.text;
+        EXPECT_EQ(InitialsStartWith(c.name, end, c.text, n), c.initials) << c.name << " / " << c.text;
+        // The letters' bits never rule out a word that matches.
+        if (c.word) EXPECT_NE(WordLetters(c.name, end) & LetterBit(c.text[0]), 0) << c.name;
+    }
+}
+
+std::vector<std::string> Names(Catalogue& catalogue, const char* text, int mode, int steps) {
+    std::vector<std::string> names;
+    int found = -1;
+    CatalogueEntry* entry = catalogue.FindMatch(text, static_cast<int>(strlen(text)), &found);
+    for (int i = 0; entry && i < steps; ++i) {
+        names.push_back(std::string(entry->Name()) + (found == mode ? "" : "?"));
+        entry = catalogue.StepMatch(entry, text, static_cast<int>(strlen(text)), 1, mode);
+    }
+    return names;
+}
+
+TEST(FindMatch, PrefixesFirstThenWordsThenInitialsAndStepsWithinOneKind) {
+    Catalogue catalogue;
+    catalogue.words = 1;
+    catalogue.Add("C:\\a\\Visual Studio Code.exe");
+    catalogue.Add("C:\\a\\code.exe");
+    catalogue.Add("C:\\a\\Very Small Computer.exe");
+    catalogue.Add("C:\\a\\Source Code Pro.exe");
+    // Met first: Source Code Pro, Very Small Computer, code, Visual Studio Code.
+    typedef std::vector<std::string> Found;
+    EXPECT_EQ(Names(catalogue, "code", Catalogue::kPrefixMatch, 3), (Found{"code.exe", "code.exe", "code.exe"}));
+    EXPECT_EQ(Names(catalogue, "pro", Catalogue::kWordMatch, 2),
+              (Found{"Source Code Pro.exe", "Source Code Pro.exe"}));
+    EXPECT_EQ(Names(catalogue, "co", Catalogue::kPrefixMatch, 1), (Found{"code.exe"}));
+    // A word match beats an initials match met earlier; Down stays among words.
+    EXPECT_EQ(Names(catalogue, "com", Catalogue::kWordMatch, 2),
+              (Found{"Very Small Computer.exe", "Very Small Computer.exe"}));
+    EXPECT_EQ(Names(catalogue, "vs", Catalogue::kInitialsMatch, 3),
+              (Found{"Very Small Computer.exe", "Visual Studio Code.exe", "Very Small Computer.exe"}));
+    EXPECT_EQ(Names(catalogue, "exe", Catalogue::kWordMatch, 1), Found{});
+
+    // Off, as it is unless words=1: only prefixes, and no letters marked.
+    Catalogue plain;
+    plain.Add("C:\\a\\Visual Studio Code.exe");
+    int mode;
+    EXPECT_EQ(plain.FindMatch("code", 4, &mode), nullptr);
+    EXPECT_EQ(plain.head->wordLetters, 0);
+}
+
+// Folds like the system for the few letters the tests use: "É" and "é" to
+// "e", "Â" and "â" to "a", "Б" to "б"; A-Z to a-z.
+class SmallFold : public TextFold {
+public:
+    int Fold(char* out, int size, const char* text, int length) const override {
+        std::string folded;
+        for (int i = 0; i < length; ++i) {
+            std::string rest(text + i, length - i);
+            if (rest.compare(0, 2, "\xC3\x89") == 0 || rest.compare(0, 2, "\xC3\xA9") == 0) {
+                folded += 'e';
+                ++i;
+            } else if (rest.compare(0, 2, "\xC3\x82") == 0 || rest.compare(0, 2, "\xC3\xA2") == 0) {
+                folded += 'a';
+                ++i;
+            } else if (rest.compare(0, 2, "\xD0\x91") == 0) {
+                folded += "\xD0\xB1";
+                ++i;
+            } else {
+                folded += FoldCase(text[i]);
+            }
+        }
+        if (static_cast<int>(folded.size()) >= size) return -1;
+        memcpy(out, folded.c_str(), folded.size() + 1);
+        return static_cast<int>(folded.size());
+    }
+};
+
+TEST(FindMatch, AccentsAsideWithAFoldedFormOnlyWhereFoldingDoesMore) {
+    SmallFold fold;
+    Catalogue catalogue;
+    catalogue.fold = &fold;
+    catalogue.words = 1;
+    catalogue.Add("C:\\a\\C\xC3\xA2mera.exe");            // Câmera.exe
+    catalogue.Add("C:\\a\\\xD0\x91\xD0\xBB\xD0\xBE\xD0\xBA.exe");  // Блок.exe
+    catalogue.Add("C:\\a\\Plain.exe");
+    catalogue.Add("C:\\a\\Open \xC3\x89t\xC3\xA9.exe");   // Open Été.exe
+    CatalogueEntry* open = catalogue.head;
+    CatalogueEntry* plain = open->next;
+    CatalogueEntry* block = plain->next;
+    CatalogueEntry* camera = block->next;
+    EXPECT_EQ(plain->folded, 0);
+    EXPECT_EQ(camera->folded, 1);
+    EXPECT_STREQ(camera->Key(), "camera.exe");
+    EXPECT_STREQ(camera->Name(), "C\xC3\xA2mera.exe");
+
+    struct Case {
+        const char* text;
+        CatalogueEntry* entry;
+        const char* completion;
+    };
+    const Case cases[] = {
+        {"cam", camera, "era.exe"},
+        {"C\xC3\x82M", camera, "era.exe"},       // typed with the accent, in capitals
+        {"ca", camera, "mera.exe"},              // "a" covers "â"
+        {"c", camera, "\xC3\xA2mera.exe"},
+        {"\xD0\xB1", block, "\xD0\xBB\xD0\xBE\xD0\xBA.exe"},  // б finds Б
+        {"PLA", plain, "in.exe"},
+    };
+    for (const Case& c : cases) {
+        int length = static_cast<int>(strlen(c.text));
+        int mode;
+        EXPECT_EQ(catalogue.FindMatch(c.text, length, &mode), c.entry) << c.text;
+        EXPECT_EQ(mode, Catalogue::kPrefixMatch);
+        EXPECT_STREQ(c.entry->Name() + catalogue.CoveredLength(c.entry, c.text, length), c.completion) << c.text;
+        EXPECT_TRUE(catalogue.StartsWith(c.entry, c.text, length));
+    }
+    int mode;
+    EXPECT_EQ(catalogue.FindMatch("ete", 3, &mode), open);  // a word of a folded name
+    EXPECT_EQ(mode, Catalogue::kWordMatch);
+
+    // Without the fold, only A-Z folds, as before.
+    Catalogue plainFold;
+    plainFold.Add("C:\\a\\C\xC3\xA2mera.exe");
+    EXPECT_EQ(plainFold.FindPrefix("cam", 3, nullptr), nullptr);
+    EXPECT_EQ(plainFold.head->folded, 0);
+}
+
+TEST(AddName, KeptOnceBesideItsFileAndFoundByPathAndName) {
+    Catalogue catalogue;
+    CatalogueEntry* file = catalogue.Add("C:\\Office\\WINWORD.EXE");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(catalogue.Add("C:\\Office\\WINWORD.EXE"), file);
+    EXPECT_EQ(catalogue.AddName("C:\\Office\\WINWORD.EXE", "Word", CatalogueEntry::kName), 1);
+    EXPECT_EQ(catalogue.AddName("C:\\Office\\WINWORD.EXE", "Word", CatalogueEntry::kName), 1);  // both Start Menus
+    EXPECT_EQ(catalogue.AddName("C:\\Office\\WINWORD.EXE", "Word 2016", CatalogueEntry::kName), 1);
+    EXPECT_EQ(catalogue.Count(), 3);
+    CatalogueEntry* word = catalogue.FindEntry("C:\\Office\\WINWORD.EXE", "Word");
+    ASSERT_NE(word, nullptr);
+    EXPECT_EQ(word->kind, CatalogueEntry::kName);
+    EXPECT_STREQ(word->Name(), "Word");
+    EXPECT_EQ(catalogue.FindPath("C:\\Office\\WINWORD.EXE"), file);
+    EXPECT_EQ(catalogue.FindEntry("C:\\Office\\WINWORD.EXE", "Excel"), nullptr);
+
+    const std::string tooLong(Catalogue::kMaxNameBytes + 1, 'n');
+    for (const char* bad : {"", "a\\b", "line\nbreak", tooLong.c_str()}) {
+        EXPECT_EQ(catalogue.AddName("C:\\x.lnk", bad, CatalogueEntry::kShellItem), 0) << bad;
+    }
+    EXPECT_EQ(catalogue.Count(), 3);
+}
+
+}  // namespace
