@@ -1,6 +1,7 @@
 ; The per-user installer of Kwivo: 64-bit, no administrator prompt.
 ; makensis -DVERSION=x.y.z -DSTAGE=folder -DOUTFILE=setup.exe kwivo.nsi
-; STAGE holds kwivo.exe, kwivo-guide.txt, kwivo.sample.ini and LICENSE.txt.
+; STAGE holds kwivo.exe, kwivo-guide.txt, kwivo.sample.ini, LICENSE.txt and
+; kwivo.recommended.ini.
 
 Unicode true
 Target amd64-unicode
@@ -83,6 +84,15 @@ Section "Kwivo" SectionProgram
     CreateDirectory "${SETTINGS_FOLDER}"
 SectionEnd
 
+; A first install starts with the modern set turned on; an existing
+; kwivo.ini, an upgrade's, is never touched.
+Section "Recommended settings" SectionRecommended
+    ${IfNot} ${FileExists} "${SETTINGS_FOLDER}\kwivo.ini"
+        SetOutPath "${SETTINGS_FOLDER}"
+        File "/oname=kwivo.ini" "${STAGE}\kwivo.recommended.ini"
+    ${EndIf}
+SectionEnd
+
 Section "Start Menu shortcut" SectionStartMenu
     SetOutPath "${SETTINGS_FOLDER}"
     CreateShortcut "$SMPROGRAMS\Kwivo.lnk" "$INSTDIR\kwivo.exe"
@@ -116,10 +126,12 @@ Section "-Register"
 SectionEnd
 
 LangString DESC_Program ${LANG_ENGLISH} "The launcher, its guide and a sample kwivo.ini."
+LangString DESC_Recommended ${LANG_ENGLISH} "On a first install, a kwivo.ini that turns on Start Menu names, word starts, accents, remembered picks, watched folders, Ctrl+Enter, the monitor under the mouse and DPI scaling. An existing kwivo.ini is kept."
 LangString DESC_StartMenu ${LANG_ENGLISH} "A Kwivo shortcut in the Start Menu."
 LangString DESC_Startup ${LANG_ENGLISH} "Start Kwivo when you sign in to Windows."
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} $(DESC_Program)
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionRecommended} $(DESC_Recommended)
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionStartMenu} $(DESC_StartMenu)
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionStartup} $(DESC_Startup)
 !insertmacro MUI_FUNCTION_DESCRIPTION_END

@@ -34,6 +34,7 @@ cp "$build/bin/kwivo.exe" "$stage/kwivo.exe"
 awk '/^## /{on = ($0 == "## Using Kwivo")} on' README.md | crlf >"$stage/kwivo-guide.txt"
 awk '/^```/{on = ($0 == "```ini"); next} on' README.md | crlf >"$stage/kwivo.sample.ini"
 crlf <LICENSE >"$stage/LICENSE.txt"
+crlf <packaging/kwivo.recommended.ini >"$stage/kwivo.recommended.ini"
 cp src/resources/kwivo.ico "$stage/kwivo.ico"
 chmod 644 "$stage"/*
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*

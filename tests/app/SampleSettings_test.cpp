@@ -12,13 +12,18 @@
 
 namespace {
 
-std::string ReadmeSample() {
+std::string ReadAll(const char* path) {
     std::string text;
-    FILE* f = fopen(KWIVO_README, "rb");
+    FILE* f = fopen(path, "rb");
     if (!f) return text;
     int c;
     while ((c = fgetc(f)) != EOF) text += static_cast<char>(c);
     fclose(f);
+    return text;
+}
+
+std::string ReadmeSample() {
+    std::string text = ReadAll(KWIVO_README);
     size_t start = text.find("```ini\n");
     if (start == std::string::npos) return std::string();
     start += 7;
@@ -74,6 +79,33 @@ TEST(SampleSettings, ReadmeSampleHoldsTheDefaultsAndValidEntries) {
     // And a build over it runs through.
     launcher.RebuildCatalogue(settings);
     EXPECT_GT(launcher.catalogue.Count(), 0);
+}
+
+// Every setting that is off by default, on in the installer's starter file
+// and in the sample once its commented lines are taken in: neither can miss
+// or misspell one of the record's.
+TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
+    std::string sample = ReadmeSample();
+    for (size_t at = 0; (at = sample.find("\n;", at)) != std::string::npos;) {
+        // ";key=value" is a setting left out, "; text" a comment.
+        if (sample[at + 2] != ' ' && sample.find('=', at) < sample.find('\n', at + 1)) sample.erase(at + 1, 1);
+        ++at;
+    }
+    for (const std::string& text : {ReadAll(KWIVO_RECOMMENDED), sample}) {
+        ASSERT_FALSE(text.empty());
+        test::TempFolder folder;
+        test::CurrentDirectory inFolder(folder.Path());
+        test::WriteTextFile(folder.File("kwivo.ini"), text.c_str());
+        SettingsFile settings(LauncherWindow::kSettingsName);
+        Options options;
+        options.Read(settings);
+        EXPECT_EQ(options.screenChoice, ScreenChoice::kCursor);
+        for (int on : {options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
+                       options.names, options.words, options.accents}) {
+            EXPECT_EQ(on, 1);
+        }
+    }
+    EXPECT_EQ(sizeof(Options), 8 * sizeof(int)) << "a new option needs its line in both files";
 }
 
 }  // namespace

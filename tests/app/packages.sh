@@ -86,9 +86,12 @@ exe=$(win "$target")\\kwivo.exe uninstaller=\"$(win "$target")\\uninstall.exe\"
     [ "$(entry NoRepair)" = 0x1 ] && [ $(($(entry EstimatedSize))) -gt 0 ] ||
     fail "uninstall entry: $("$WINE" reg query "$key" 2>&1)"
 
+ini=$(unix "$settings\\kwivo.ini")
+sed 's/\r*$/\r/' "$src/packaging/kwivo.recommended.ini" >"$work/recommended.ini"
+cmp "$ini" "$work/recommended.ini" || fail "a first install did not write the recommended kwivo.ini: $(cat -A "$ini")"
+
 step "started as the Start Menu shortcut starts it"
 start_and_quit "$menu"
-ini=$(unix "$settings\\kwivo.ini")
 [ -f "$ini" ] || fail "no kwivo.ini in $settings"
 
 step "an upgrade closes the running Kwivo, which saves its count, and keeps kwivo.ini"

@@ -49,7 +49,9 @@ TEST(NameMatch, WordStartsAndInitials) {
         EXPECT_EQ(WordStartsWith(c.name, end, c.text, n), c.word) << c.name << " / " << c.text;
         EXPECT_EQ(InitialsStartWith(c.name, end, c.text, n), c.initials) << c.name << " / " << c.text;
         // The letters' bits never rule out a word that matches.
-        if (c.word) EXPECT_NE(WordLetters(c.name, end) & LetterBit(c.text[0]), 0) << c.name;
+        if (c.word) {
+            EXPECT_NE(WordLetters(c.name, end) & LetterBit(c.text[0]), 0) << c.name;
+        }
     }
 }
 
