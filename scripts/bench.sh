@@ -14,7 +14,7 @@ say "catalogue lists (native)"
 build/bench/bin/catalogue_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench
+cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench startup_bench empty_window kwivo
 kwivo_start_xvfb
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
 say "catalogue lists (Wine)"
@@ -30,3 +30,10 @@ if [ "$(find "$folder" -maxdepth 1 -type f 2>/dev/null | wc -l)" -ne 100000 ]; t
 fi
 say "keystrokes over the catalogue and in $folder (Wine)"
 "$WINE" build/windows/bin/keystroke_bench.exe "Z:${folder//\//\\}"
+
+startup=/tmp/kwivo-startup-bench
+mkdir -p "$startup"
+win() { local path=$KWIVO_ROOT/$1; echo "Z:${path//\//\\}"; }
+say "start-up of kwivo.exe against an empty window program (Wine)"
+"$WINE" build/windows/bin/startup_bench.exe "$(win build/windows/bin/kwivo.exe)" \
+    "$(win build/windows/bin/empty_window.exe)" "Z:${startup//\//\\}"

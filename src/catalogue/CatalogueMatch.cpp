@@ -20,14 +20,27 @@ const char* Catalogue::LookupKey(char (&out)[2 * kPathBytes], const char* text, 
     return out;
 }
 
+namespace {
+
+// Word and initials matches of a name that does not start with the key. The
+// first letter rules out most names before their words are read.
+int MatchesWords(const CatalogueEntry* entry, const char* name, const char* key, int length, int mode) {
+    if (mode == Catalogue::kWordMatch ? !(entry->wordLetters & LetterBit(key[0]))
+                                      : FoldCase(name[0]) != FoldCase(key[0])) {
+        return 0;
+    }
+    int end = WordsEnd(name, entry->kind == CatalogueEntry::kFile);
+    return mode == Catalogue::kWordMatch ? WordStartsWith(name, end, key, length)
+                                         : InitialsStartWith(name, end, key, length);
+}
+
+}  // namespace
+
 int Catalogue::Matches(const CatalogueEntry* entry, const char* key, int length, int mode) const {
     const char* name = entry->Key();
     if (!name) return 0;
     if (mode == kPrefixMatch) return EqualFolded(name, key, length);
-    if (length <= 0) return 0;
-    int end = WordsEnd(name, entry->kind == CatalogueEntry::kFile);
-    if (mode == kWordMatch) return (entry->wordLetters & LetterBit(key[0])) && WordStartsWith(name, end, key, length);
-    return FoldCase(name[0]) == FoldCase(key[0]) && InitialsStartWith(name, end, key, length);
+    return length > 0 && MatchesWords(entry, name, key, length, mode);
 }
 
 CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
@@ -50,15 +63,18 @@ CatalogueEntry* Catalogue::FindMatch(const char* text, int length, int* mode) {
     // match and the first initials match are noted on the way.
     CatalogueEntry* word = nullptr;
     CatalogueEntry* initials = nullptr;
+    int byWords = words && n > 0;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (Matches(entry, key, n, kPrefixMatch)) {
+        const char* name = entry->Key();
+        if (!name) continue;
+        if (EqualFolded(name, key, n)) {
             *mode = kPrefixMatch;
             return entry;
         }
-        if (!words || word) continue;
-        if (Matches(entry, key, n, kWordMatch)) {
+        if (!byWords || word) continue;
+        if (MatchesWords(entry, name, key, n, kWordMatch)) {
             word = entry;
-        } else if (!initials && Matches(entry, key, n, kInitialsMatch)) {
+        } else if (!initials && MatchesWords(entry, name, key, n, kInitialsMatch)) {
             initials = entry;
         }
     }

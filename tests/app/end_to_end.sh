@@ -241,5 +241,29 @@ type_text "/q"
 enter
 for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the restart"
+wait "$kwivo_pid"
 kwivo_pid=
-echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys"
+
+echo "with words and accents, a word of a name typed without its accent starts that file"
+awk '{ print } /^\[misc\]/ { printf "names=1\r\nwords=1\r\naccents=1\r\n" }' kwivo.ini >kwivo.new && mv kwivo.new kwivo.ini
+cp "$recorder_exe" "$work/Tools/Kwivo Câmera Tool.exe"
+KWIVO_RECORD="Z:${work//\//\\}\\record.txt" "$WINE" "$kwivo_exe" </dev/null >/dev/null 2>&1 &
+kwivo_pid=$!
+wait_for "the launcher starts a third time" launcher_up
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "camera"
+wait_for "the name is offered" offered
+keep 12-word-match
+enter
+camera_started() { grep -q 'Kwivo Câmera Tool.exe|' "$work/record.txt" 2>/dev/null; }
+wait_for "Enter starts Kwivo Câmera Tool.exe" camera_started
+wait_for "and the strip leaves" hidden
+hot_key
+wait_for "the strip comes back" collapsed
+type_text "/q"
+enter
+for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the third start"
+kwivo_pid=
+echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys, a word match typed without its accent"
