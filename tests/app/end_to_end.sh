@@ -58,8 +58,10 @@ expanded() { at_rest && [ "$(pixel $((X + 2)) $((Y + 205)))" = "$ORANGE" ] &&
 collapsed() { at_rest && [ "$(pixel $((X + 2)) $((Y + 27)))" = "$ORANGE" ] &&
               [ "$(pixel $((X + 2)) $((Y + 31)))" != "$ORANGE" ]; }
 # Gone means no orange anywhere on the strip's row: a strip still sliding away
-# is visible, and a hot key pressed then sends it on instead of back.
-hidden() { ! convert "$artifacts/current.png" -crop 1024x1+0+$((Y + 2)) +repage txt:- | grep -q '#E85F19'; }
+# is visible, and a hot key pressed then sends it on instead of back. (grep
+# reads the whole listing: one that stopped at the first match would end
+# convert by a broken pipe, which pipefail takes for a failure.)
+hidden() { [ "$(convert "$artifacts/current.png" -crop 1024x1+0+$((Y + 2)) +repage txt:- | grep -c '#E85F19')" -eq 0 ]; }
 
 # Columns of the text area (inside the frame, right of the prompt) that hold
 # typed (white) and completion (black) pixels: "last-white first-black".

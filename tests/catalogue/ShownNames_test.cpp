@@ -63,6 +63,7 @@ protected:
         ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Paint.lnk"), Tool("mspaint2.exe")));
         ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Broken.lnk"), Tool("broken.exe")));
         ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Skipped.lnk"), Tool("kept.exe")));
+        ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Indirect.lnk"), Tool("indirect.exe")));
         ASSERT_TRUE(test::MakeShellLink(folder_.File("huge\\Huge.lnk"), Tool("huge.exe")));
         test::WriteTextFile(folder_.File("apps\\Other.url"), "[InternetShortcut]\r\nURL=https://example.com/\r\n");
         // An installer's advertised shortcut: no LinkInfo, a target not here.
@@ -70,7 +71,11 @@ protected:
                               FALSE));
         test::WriteTextFile(folder_.File("apps\\desktop.ini"),
                             "[.ShellClassInfo]\r\n[LocalizedFileNames]\r\nPaint.lnk=Malen\r\n"
-                            "Broken.lnk=@Z:\\nowhere\\none.dll,-5\r\n");
+                            "Broken.lnk=@Z:\\nowhere\\none.dll,-5\r\n"
+                            // The string table of kwivo.exe, beside this test: its title.
+                            "Indirect.lnk=@%KWIVO_TEST_BIN%\\kwivo.exe,-103\r\n");
+        std::string bin = test::Beside("");
+        SetEnvironmentVariableA("KWIVO_TEST_BIN", bin.substr(0, bin.size() - 1).c_str());
         std::string huge = "[LocalizedFileNames]\r\nHuge.lnk=Riesig\r\n" + std::string(70000, ';');
         test::WriteTextFile(folder_.File("huge\\desktop.ini"), huge.c_str());
     }
@@ -84,6 +89,7 @@ TEST_F(ShownNamesTest, ShortcutsByTheNamesTheShellShowsBesideTheirTargets) {
     EXPECT_EQ(Named("Malen"), Found{"2:tools\\mspaint2.exe"});      // from desktop.ini
     EXPECT_EQ(Named("Paint"), Found{});
     EXPECT_EQ(Named("Broken"), Found{"2:tools\\broken.exe"});       // its resource is not there
+    EXPECT_EQ(Named("kwivo"), Found{"2:tools\\indirect.exe"});       // an indirect string, resolved
     EXPECT_EQ(Named("Huge"), Found{"2:tools\\huge.exe"});           // a desktop.ini too big to be one
     EXPECT_EQ(Named("Skipped"), Found{});                           // [skip] names names too
     EXPECT_EQ(Named("kept.exe"), Found{"0:tools\\kept.exe"});
