@@ -101,6 +101,14 @@ hot_key() {
     presses=$((presses + 1))
 }
 type_text() { xdotool type --delay 30 -- "$1"; }
+# "/q" typed into the strip on display, and the launcher gone; its exit code.
+quit_launcher() {
+    type_text "/q"
+    enter
+    for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher $1"
+    wait "$kwivo_pid"
+}
 enter() { xdotool key Return; }
 
 echo "first start in an empty folder"
@@ -174,11 +182,7 @@ type_text "/"
 enter
 wait_for "\"/\" expands the information view" expanded
 keep 8-information
-type_text "/q"
-enter
-for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher"
-wait "$kwivo_pid"
+quit_launcher "at the first start"
 rc=$?
 kwivo_pid=
 [ "$rc" -eq 0 ] || fail "exit code $rc"
@@ -239,11 +243,7 @@ keep 11-folder-opened
 "$WINE" "$probe_exe" close Tools >/dev/null 2>&1
 hot_key
 wait_for "the strip comes back" collapsed
-type_text "/q"
-enter
-for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the restart"
-wait "$kwivo_pid"
+quit_launcher "after the restart"
 kwivo_pid=
 
 echo "with words and accents, a word of a name typed without its accent starts that file"
@@ -263,9 +263,6 @@ wait_for "Enter starts Kwivo Câmera Tool.exe" camera_started
 wait_for "and the strip leaves" hidden
 hot_key
 wait_for "the strip comes back" collapsed
-type_text "/q"
-enter
-for _ in $(seq 200); do kill -0 "$kwivo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kwivo_pid" 2>/dev/null && fail "/q did not end the launcher after the third start"
+quit_launcher "after the third start"
 kwivo_pid=
 echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys, a word match typed without its accent"
