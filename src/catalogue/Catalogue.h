@@ -127,8 +127,9 @@ public:
     // by the shell; an app whose name an entry already has is left out.
     void AddApps(AppSource& apps);
     // The file that a shell link points to, in its long form; 0 when the file
-    // is no readable link (output then untouched).
-    static int ReadShortcutTarget(char (&output)[kPathBytes], const char* path);
+    // is no readable link (output then untouched). exists, when given, tells
+    // whether the target is there.
+    static int ReadShortcutTarget(char (&output)[kPathBytes], const char* path, int* exists = nullptr);
 
     CatalogueEntry* head;
     // Names that Scan leaves out; null for none.

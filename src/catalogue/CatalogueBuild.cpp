@@ -87,11 +87,6 @@ int IsShortcut(const char* path, int length) {
     return EndsWithFolded(path, length, ".lnk", 4);
 }
 
-int Exists(const char* path) {
-    wchar_t wide[kPathSize];
-    return ToUtf16(wide, path) && GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
-}
-
 // 1 when an entry from the list's head to its end has this name, letter
 // case aside: a packaged app that the Start Menu already names.
 int HasName(const CatalogueEntry* entry, const char* name) {
@@ -253,7 +248,8 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
         // A shortcut is catalogued under its target.
         char target[kPathBytes];
         int shortcut = IsShortcut(path, length);
-        int read = shortcut && ReadShortcutTarget(target, path);
+        int exists = 0;
+        int read = shortcut && ReadShortcutTarget(target, path, &exists);
         CatalogueEntry* entry = AddFile(read ? target : path, extensions);
         if ((shortcut && (names & kShortcutNames)) ||
             ((names & kUrlNames) && EndsWithFolded(path, length, ".url", 4))) {
@@ -263,7 +259,7 @@ void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int de
             // target on the disk).
             char shown[kMaxNameBytes + 1];
             if (!shownNames.Of(shown, name) || (skip && skip->Matches(shown))) continue;
-            if (read && entry && Exists(target)) {
+            if (read && entry && exists) {
                 AddName(entry->path, shown, CatalogueEntry::kName);
             } else {
                 AddName(path, shown, CatalogueEntry::kShellItem);

@@ -38,7 +38,7 @@ unsigned char* ReadSmallFile(const char* path, size_t* length) {
 
 static_assert(kPathSize == MAX_PATH, "path buffers are the platform's MAX_PATH");
 
-int Catalogue::ReadShortcutTarget(char (&output)[kPathBytes], const char* path) {
+int Catalogue::ReadShortcutTarget(char (&output)[kPathBytes], const char* path, int* exists) {
     size_t length = 0;
     unsigned char* data = ReadSmallFile(path, &length);
     if (!data) return 0;
@@ -57,5 +57,6 @@ int Catalogue::ReadShortcutTarget(char (&output)[kPathBytes], const char* path) 
     // otherwise (a missing target still names the file).
     wchar_t longForm[kPathSize];
     DWORD n = GetLongPathNameW(wide, longForm, kPathSize);
+    if (exists) *exists = n > 0;
     return ToWtf8(output, n > 0 && n < static_cast<DWORD>(kPathSize) ? longForm : wide);
 }

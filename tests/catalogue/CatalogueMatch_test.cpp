@@ -99,21 +99,16 @@ TEST(FindMatch, PrefixesFirstThenWordsThenInitialsAndStepsWithinOneKind) {
 class SmallFold : public TextFold {
 public:
     int Fold(char* out, int size, const char* text, int length) const override {
+        static const char* const kLetters[][2] = {
+            {"\xC3\x89", "e"}, {"\xC3\xA9", "e"}, {"\xC3\x82", "a"}, {"\xC3\xA2", "a"}, {"\xD0\x91", "\xD0\xB1"}};
         std::string folded;
         for (int i = 0; i < length; ++i) {
-            std::string rest(text + i, length - i);
-            if (rest.compare(0, 2, "\xC3\x89") == 0 || rest.compare(0, 2, "\xC3\xA9") == 0) {
-                folded += 'e';
-                ++i;
-            } else if (rest.compare(0, 2, "\xC3\x82") == 0 || rest.compare(0, 2, "\xC3\xA2") == 0) {
-                folded += 'a';
-                ++i;
-            } else if (rest.compare(0, 2, "\xD0\x91") == 0) {
-                folded += "\xD0\xB1";
-                ++i;
-            } else {
-                folded += FoldCase(text[i]);
+            const char* const* letter = nullptr;
+            for (const auto& l : kLetters) {
+                if (i + 1 < length && text[i] == l[0][0] && text[i + 1] == l[0][1]) letter = l;
             }
+            folded += letter ? letter[1] : std::string(1, FoldCase(text[i]));
+            i += letter != nullptr;
         }
         if (static_cast<int>(folded.size()) >= size) return -1;
         memcpy(out, folded.c_str(), folded.size() + 1);
