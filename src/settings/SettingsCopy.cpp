@@ -5,30 +5,11 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "window/WholeFile.h"
+
 namespace {
 
 const unsigned char kUtf16Mark[2] = {0xFF, 0xFE};
-
-// The whole file into a heap buffer the caller frees, with its length; null
-// when it cannot be read or is larger than the bound.
-char* ReadWhole(const wchar_t* path, DWORD* length) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    LARGE_INTEGER size;
-    char* data = nullptr;
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= SettingsCopy::kMaxConvertBytes) {
-        *length = static_cast<DWORD>(size.QuadPart);
-        data = static_cast<char*>(malloc(*length + 1));
-        DWORD read = 0;
-        if (data && (!ReadFile(file, data, *length, &read, nullptr) || read != *length)) {
-            free(data);
-            data = nullptr;
-        }
-    }
-    CloseHandle(file);
-    return data;
-}
 
 int WriteAll(HANDLE file, const void* data, DWORD length) {
     DWORD written = 0;
@@ -56,9 +37,9 @@ void SettingsCopy::Remove() {
 }
 
 int SettingsCopy::WriteUnicodeCopy(int fileExists) {
-    DWORD length = 0;
+    size_t length = 0;
     char* text = nullptr;
-    if (fileExists && !(text = ReadWhole(target, &length))) return 0;
+    if (fileExists && !(text = ReadWholeFile(target, kMaxConvertBytes, &length))) return 0;
     if (length >= 2 && static_cast<unsigned char>(text[0]) == kUtf16Mark[0] &&
         static_cast<unsigned char>(text[1]) == kUtf16Mark[1]) {
         free(text);
