@@ -135,6 +135,8 @@ void LauncherWindow::OnDestroy() {
     if (started) {
         SettingsFile settings(kSettingsName);
         settings.SetInt("misc", "runs", runs);
+        // Once: the session's end may come before the window's.
+        started = 0;
     }
     if (hotkeyAtom != 0) UnregisterHotKey(hwnd, hotkeyAtom);
     PostQuitMessage(0);

@@ -23,7 +23,6 @@ public:
     static constexpr const wchar_t* kHotkeyAtomName = L"Kwivo";
     // Remembered picks live beside kwivo.ini, in a file of their own.
     static constexpr const char* kPicksName = "kwivo-picks.txt";
-    static constexpr const char* kPicksTemporaryName = "kwivo-picks.tmp";
     static constexpr int kStripHeight = 30;
     static constexpr int kMaxStripWidth = 480;
 
@@ -73,15 +72,9 @@ public:
     static int IsUsableHotKey(int modifiers, int key);
 
     // Empties the catalogue and fills it from the special folders and the
-    // folders and extensions of the settings file.
+    // folders and extensions of the settings file (CatalogueBuild); with
+    // watch=1 the folders it scans are watched.
     void RebuildCatalogue(SettingsFile& settings);
-    // Scans a folder of the build and, with watch=1, watches it (with the
-    // folders below it when the scan goes below it).
-    void ScanAndWatch(const char* folder, ExtensionNode* extensions, int depth);
-    // Writes the path of the special folder that a "$0x..." token names (the
-    // empty string when the shell has none); 0 when the text is no token,
-    // the output then untouched.
-    int ResolveFolderToken(char (&output)[kPathBytes], const char* token);
 
     // Watched folders ([misc] watch=1): the message loop waits on their
     // change notifications; a change starts the rebuild timer anew.

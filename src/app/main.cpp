@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include "app/LauncherWindow.h"
+#include "window/SystemCall.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    RestrictDllSearch();
     // The window object lives here for the whole run; its constructor makes
     // it the receiver of every message.
     LauncherWindow launcher(instance);

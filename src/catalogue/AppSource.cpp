@@ -46,10 +46,10 @@ AppSource::~AppSource() {
     free(shell);
 }
 
-int AppSource::Begin() {
+int AppSource::StartShell() {
     if (!shell) {
         // Once, on the launcher's one thread, before the first build that
-        // lists apps: apartment-threaded, as the shell's objects want.
+        // lists apps.
         shell = static_cast<Shell*>(calloc(1, sizeof *shell));
         if (!shell) return 0;
         InitialiseCall initialise = FindSystemCall<InitialiseCall>(L"ole32.dll", "CoInitializeEx");
@@ -60,8 +60,13 @@ int AppSource::Begin() {
             shell->comStarted = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
         }
     }
+    return shell->comStarted;
+}
+
+int AppSource::Begin() {
+    if (!StartShell()) return 0;
     End();
-    if (!shell->comStarted || !shell->knownFolderItem) return 0;
+    if (!shell->knownFolderItem) return 0;
     IShellItem* folder = nullptr;
     if (FAILED(shell->knownFolderItem(kAppsFolder, 0, nullptr, kShellItem, reinterpret_cast<void**>(&folder)))) {
         return 0;

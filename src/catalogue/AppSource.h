@@ -15,6 +15,9 @@ public:
     // Releases the folder, and COM once it was started here.
     virtual ~AppSource();
 
+    // Starts COM on this thread once, apartment-threaded, as the shell's
+    // objects want; 1 when it runs.
+    int StartShell();
     // Starts a listing: 0 when the system has no Applications folder (Wine
     // has none), and then Next gives nothing.
     virtual int Begin();

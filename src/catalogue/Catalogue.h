@@ -142,9 +142,11 @@ public:
     int words;
     // What Scan adds besides the files: kShortcutNames, a name entry for
     // each shell link (with a name from desktop.ini when the folder's gives
-    // one), and kUrlNames, one for each internet shortcut.
+    // one), and kUrlNames, one for each internet shortcut. kPackageStrings
+    // lets desktop.ini name them by a packaged app's string (COM started).
     static constexpr int kShortcutNames = 1;
     static constexpr int kUrlNames = 2;
+    static constexpr int kPackageStrings = 4;
     int names;
 
 private:

@@ -1,14 +1,14 @@
+#include "catalogue/CatalogueBuild.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
 
-#include "app/LauncherWindow.h"
 #include "catalogue/AppSource.h"
-#include "catalogue/Catalogue.h"
 #include "catalogue/FolderToken.h"
-#include "catalogue/ShownName.h"
 #include "catalogue/SkipPatterns.h"
+#include "settings/Options.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 #include "text/TextFormat.h"
@@ -49,75 +49,36 @@ const int kWholeNameLength = 11;
 // The value of an [extensions] key: the start of a program's file name.
 const int kValueSize = 4096;
 
-// Joins a folder and a name with a backslash; 0 when the result would not
-// fit, so that no cut path (which would name another file) is ever searched
-// or kept.
-int JoinPath(char (&out)[kPathBytes], const char* folder, const char* name) {
-    return FormatText(out, sizeof out, "%s\\%s", folder, name) >= 0;
-}
-
 ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
     ExtensionNode* node = new ExtensionNode(extension, chain);
     return node ? node : chain;
 }
 
-// What tells one folder from another, whatever path or link reaches it.
-struct FolderIdentity {
-    DWORD volume;
-    ULONGLONG index;
-};
-
-int ReadFolderIdentity(const char* folder, FolderIdentity* identity) {
-    wchar_t wide[kPathSize];
-    if (!ToUtf16(wide, folder)) return 0;
-    HANDLE handle = CreateFileW(wide, FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return 0;
-    BY_HANDLE_FILE_INFORMATION info;
-    int read = GetFileInformationByHandle(handle, &info) != 0;
-    CloseHandle(handle);
-    if (!read) return 0;
-    identity->volume = info.dwVolumeSerialNumber;
-    identity->index = static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    return 1;
-}
-
-int IsShortcut(const char* path, int length) {
-    return EndsWithFolded(path, length, ".lnk", 4);
-}
-
-// 1 when an entry from the list's head to its end has this name, letter
-// case aside: a packaged app that the Start Menu already names.
-int HasName(const CatalogueEntry* entry, const char* name) {
-    for (; entry; entry = entry->next) {
-        if (entry->kind >= CatalogueEntry::kName && EqualFolded(entry->Name(), name, Catalogue::kMaxNameBytes + 1)) {
-            return 1;
-        }
-    }
-    return 0;
-}
-
 }  // namespace
 
-int LauncherWindow::ResolveFolderToken(char (&output)[kPathBytes], const char* token) {
+CatalogueBuild::CatalogueBuild(Catalogue& target, const Options& settingsOptions)
+    : apps(nullptr), fold(nullptr), scanned(nullptr), catalogue(target), options(settingsOptions) {}
+
+CatalogueBuild::~CatalogueBuild() {}
+
+int CatalogueBuild::ResolveFolderToken(char (&output)[kPathBytes], const char* token) {
     unsigned int id;
     if (!ParseFolderToken(token, &id)) return 0;
     output[0] = '\0';
     wchar_t folder[MAX_PATH];
-    if (SUCCEEDED(SHGetFolderPathW(hwnd, static_cast<int>(id), nullptr, SHGFP_TYPE_CURRENT, folder))) {
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, static_cast<int>(id), nullptr, SHGFP_TYPE_CURRENT, folder))) {
         ToWtf8(output, folder);
     }
     return 1;
 }
 
-void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
+void CatalogueBuild::ScanFolder(const char* folder, ExtensionNode* extensions, int depth) {
+    catalogue.Scan(folder, extensions, depth);
+    if (scanned) scanned->Scanned(folder, depth);
+}
+
+void CatalogueBuild::Run(SettingsFile& settings) {
     catalogue.Clear();
-    // Whatever asked for this build, a rebuild that waited is done by it;
-    // the folders it scans are watched anew.
-    rebuildPending = 0;
-    StopRebuildTimer();
-    watch.Clear();
 
     ExtensionNode* extensions = nullptr;
     for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
@@ -130,9 +91,12 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     SkipPatterns skipPatterns;
     skipPatterns.Take(section.Read(settings, "skip"));
     catalogue.skip = &skipPatterns;
-    catalogue.fold = options.accents ? &textFold : nullptr;
+    catalogue.fold = options.accents ? fold : nullptr;
     catalogue.words = options.words;
     int names = options.names ? Catalogue::kShortcutNames : 0;
+    // COM before the first folder, so that a desktop.ini naming a packaged
+    // app's string reads the same on the first build as on later ones.
+    if (names && apps && apps->StartShell()) names |= Catalogue::kPackageStrings;
 
     // A special folder that the shell cannot supply, or a token naming none,
     // contributes nothing: scanning the empty path would walk the whole
@@ -143,10 +107,10 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
         FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));
         ResolveFolderToken(folder, token);
         catalogue.names = names && special.startMenu ? names | Catalogue::kUrlNames : names;
-        if (folder[0]) ScanAndWatch(folder, extensions, special.depth);
+        if (folder[0]) ScanFolder(folder, extensions, special.depth);
         // Packaged apps right after the Start Menu trees, whose names they
         // may repeat.
-        if (options.names && special.id == CSIDL_STARTMENU) catalogue.AddApps(*apps);
+        if (options.names && apps && special.id == CSIDL_STARTMENU) catalogue.AddApps(*apps);
     }
     catalogue.names = names;
 
@@ -155,9 +119,9 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     while (settings.NextIntEntry(&cursor, &key, &depth)) {
         if (depth == 0) depth = -1;  // 0, empty or no number: all levels
         if (!ResolveFolderToken(folder, key)) {
-            ScanAndWatch(key, extensions, depth);
+            ScanFolder(key, extensions, depth);
         } else if (folder[0]) {
-            ScanAndWatch(folder, extensions, depth);
+            ScanFolder(folder, extensions, depth);
         }
     }
 
@@ -186,110 +150,3 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     }
 }
 
-// One folder on the walk's way down, with the folders above it. Only below a
-// link can a folder be one it is already inside, so identities are read
-// there alone, and an ancestor's only when first compared.
-struct Catalogue::FolderVisit {
-    const char* folder;
-    FolderVisit* parent;
-    int belowLink;
-    int identityRead;  // 0 not yet, 1 read, -1 unreadable
-    FolderIdentity identity;
-
-    const FolderIdentity* Identity() {
-        if (identityRead == 0) identityRead = ReadFolderIdentity(folder, &identity) ? 1 : -1;
-        return identityRead > 0 ? &identity : nullptr;
-    }
-
-    // 1 when this folder is one of those above it, or when that cannot be
-    // told (a folder whose identity cannot be read is not entered).
-    int RepeatsAnAncestor() {
-        const FolderIdentity* self = Identity();
-        if (!self) return 1;
-        for (FolderVisit* above = parent; above; above = above->parent) {
-            const FolderIdentity* other = above->Identity();
-            if (other && other->volume == self->volume && other->index == self->index) return 1;
-        }
-        return 0;
-    }
-};
-
-void Catalogue::Scan(const char* folder, ExtensionNode* extensions, int depth) {
-    FolderVisit top = {folder, nullptr, 0, 0, {}};
-    ScanFolder(top, extensions, depth);
-}
-
-void Catalogue::ScanFolder(FolderVisit& visit, ExtensionNode* extensions, int depth) {
-    if (depth == 0 || !extensions) return;
-    const char* folder = visit.folder;
-    char path[kPathBytes];
-    wchar_t pattern[kPathSize];
-    if (!JoinPath(path, folder, "*.*") || !ToUtf16(pattern, path)) return;
-    WIN32_FIND_DATAW item;
-    HANDLE find = FindFirstFileW(pattern, &item);
-    if (find == INVALID_HANDLE_VALUE) return;
-    char name[kPathBytes];
-    ShownName shownNames(folder);
-    do {
-        ToWtf8(name, item.cFileName);  // MAX_PATH units always fit
-        if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
-            // A negative depth never reaches 0: all levels.
-            int below = depth < 0 ? depth : depth - 1;
-            if (below == 0 || !JoinPath(path, folder, name)) continue;
-            int link = (item.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            FolderVisit child = {path, &visit, visit.belowLink || link, 0, {}};
-            if (child.belowLink && child.RepeatsAnAncestor()) continue;
-            ScanFolder(child, extensions, below);
-            continue;
-        }
-        if (!JoinPath(path, folder, name)) continue;
-        int length = static_cast<int>(strlen(path));
-        // A shortcut is catalogued under its target.
-        char target[kPathBytes];
-        int shortcut = IsShortcut(path, length);
-        int exists = 0;
-        int read = shortcut && ReadShortcutTarget(target, path, &exists);
-        CatalogueEntry* entry = AddFile(read ? target : path, extensions);
-        if ((shortcut && (names & kShortcutNames)) ||
-            ((names & kUrlNames) && EndsWithFolded(path, length, ".url", 4))) {
-            // And under the name the shell shows for it: as its target's
-            // entry when that is a file here, else opened by the shell as
-            // the shortcut itself (an installer's advertised shortcut has no
-            // target on the disk).
-            char shown[kMaxNameBytes + 1];
-            if (!shownNames.Of(shown, name) || (skip && skip->Matches(shown))) continue;
-            if (read && entry && exists) {
-                AddName(entry->path, shown, CatalogueEntry::kName);
-            } else {
-                AddName(path, shown, CatalogueEntry::kShellItem);
-            }
-        }
-    } while (FindNextFileW(find, &item));
-    FindClose(find);
-}
-
-CatalogueEntry* Catalogue::AddFile(const char* path, ExtensionNode* extensions) {
-    if (!extensions->Matches(path, static_cast<int>(strlen(path)))) return nullptr;
-    const char* backslash = strrchr(path, '\\');
-    if (skip && skip->Matches(backslash ? backslash + 1 : path)) return nullptr;
-    return Add(path);
-}
-
-void Catalogue::AddApps(AppSource& apps) {
-    if (!apps.Begin()) return;
-    const CatalogueEntry* startMenu = head;
-    char name[kPathBytes];
-    char id[kPathBytes];
-    char path[kPathBytes];
-    while (apps.Next(name, id)) {
-        // Packaged apps only, whose parsing name is an app's ID: the
-        // desktop programs of the folder are the Start Menu's shortcuts.
-        if (!strchr(id, '!') || strchr(id, '\\') || (skip && skip->Matches(name)) || HasName(startMenu, name) ||
-            FormatText(path, sizeof path, "shell:AppsFolder\\%s", id) < 0) {
-            continue;
-        }
-        AddName(path, name, CatalogueEntry::kShellItem);
-    }
-    apps.End();
-}

@@ -3,14 +3,14 @@
 #include <cstring>
 
 #include "text/Wtf8.h"
+#include "window/WholeFile.h"
 
 namespace {
 
 const DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 
 int IsFolder(const char* path) {
-    wchar_t wide[kPathSize];
-    DWORD attributes = ToUtf16(wide, path) ? GetFileAttributesW(wide) : INVALID_FILE_ATTRIBUTES;
+    DWORD attributes = FileAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -27,8 +27,8 @@ void FolderWatch::Clear() {
 }
 
 int FolderWatch::Add(const char* folder, int subtree) {
-    wchar_t wide[kPathSize];
-    if (strlen(folder) >= static_cast<size_t>(kPathBytes) || !ToUtf16(wide, folder)) return 0;
+    WidePath wide(folder);
+    if (strlen(folder) >= static_cast<size_t>(kPathBytes) || !wide.ok) return 0;
     for (int i = 0; i < count; ++i) {
         // A folder scanned twice (its own files, and with those below) is
         // watched once, the wider way.
@@ -38,7 +38,7 @@ int FolderWatch::Add(const char* folder, int subtree) {
         break;
     }
     if (count == kMaxFolders) return 0;
-    HANDLE handle = FindFirstChangeNotificationW(wide, subtree ? TRUE : FALSE, kChanges);
+    HANDLE handle = FindFirstChangeNotificationW(wide.text, subtree ? TRUE : FALSE, kChanges);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     handles[count] = handle;
     memcpy(folders[count], folder, strlen(folder) + 1);

@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "catalogue/CatalogueBuild.h"
 #include "text/PathText.h"
 
 // Change notifications for the folders that a catalogue build scans: files
 // and folders created, deleted or renamed. One handle a folder, on the
 // launcher's own thread; its message loop waits on them.
-class FolderWatch {
+class FolderWatch : public FolderSink {
 public:
     // What one wait can take beside the message queue.
     static constexpr int kMaxFolders = MAXIMUM_WAIT_OBJECTS - 1;
@@ -25,6 +26,9 @@ public:
     // change, or stops watching a folder that is gone or whose notification
     // failed, until the next build.
     void Rearm(int index);
+    // A folder a build scanned: watched with those below it when the scan
+    // went below it.
+    void Scanned(const char* folder, int depth) override { Add(folder, depth != 1); }
 
     int Count() const { return count; }
     const HANDLE* Handles() const { return handles; }

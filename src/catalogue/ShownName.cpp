@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
@@ -12,15 +13,59 @@ namespace {
 
 typedef HRESULT(WINAPI* IndirectStringCall)(const wchar_t*, wchar_t*, UINT, void**);
 
+// The file and the string of "@file,-id" (a comment may follow after ";"):
+// 0 when the text has no such form.
+int SplitIndirect(wchar_t* text, wchar_t** file, UINT* id) {
+    wchar_t* comment = wcschr(text, L';');
+    if (comment) *comment = 0;
+    wchar_t* comma = wcsrchr(text, L',');
+    if (!comma || comma[1] != L'-' || comma[2] == 0) return 0;
+    unsigned long value = 0;
+    for (const wchar_t* digit = comma + 2; *digit; ++digit) {
+        if (*digit < L'0' || *digit > L'9' || value > 0xFFFF) return 0;
+        value = value * 10 + static_cast<unsigned long>(*digit - L'0');
+    }
+    if (value > 0xFFFF) return 0;
+    *comma = 0;
+    *file = text;
+    *id = static_cast<UINT>(value);
+    return 1;
+}
+
+// 1 for a full path on a fixed drive of this computer: a folder's
+// desktop.ini may come from an archive, a stick or a share, and must not
+// make Kwivo reach the network or a removable disk.
+int IsLocalFixedPath(const wchar_t* path) {
+    if (!((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) || path[1] != L':' ||
+        path[2] != L'\\') {
+        return 0;
+    }
+    wchar_t root[4] = {path[0], L':', L'\\', 0};
+    return GetDriveTypeW(root) == DRIVE_FIXED;
+}
+
 // "@%SystemRoot%\system32\shell32.dll,-22563": the string resource it
-// names, through the shell's own call, loaded when first needed.
-int ResolveIndirect(wchar_t* out, UINT size, const wchar_t* source) {
-    static IndirectStringCall resolve = nullptr;
-    if (!resolve) resolve = FindSystemCall<IndirectStringCall>(L"shlwapi.dll", "SHLoadIndirectString");
-    if (!resolve) return 0;
+// names, read from the file mapped as data, so that none of its code runs.
+// "@{Package...}" names a packaged app's string, which only the shell's
+// call resolves, with COM started.
+int ResolveIndirect(wchar_t* out, UINT size, const wchar_t* source, int packageStrings) {
     wchar_t expanded[kPathSize];
-    DWORD n = ExpandEnvironmentStringsW(source, expanded, kPathSize);
-    return n > 0 && n <= static_cast<DWORD>(kPathSize) && SUCCEEDED(resolve(expanded, out, size, nullptr));
+    DWORD n = ExpandEnvironmentStringsW(source + 1, expanded, kPathSize);
+    if (n == 0 || n > static_cast<DWORD>(kPathSize)) return 0;
+    if (expanded[0] == L'{') {
+        static IndirectStringCall resolve = nullptr;
+        if (!packageStrings) return 0;
+        if (!resolve) resolve = FindSystemCall<IndirectStringCall>(L"shlwapi.dll", "SHLoadIndirectString");
+        return resolve && SUCCEEDED(resolve(source, out, size, nullptr));
+    }
+    wchar_t* file;
+    UINT id;
+    if (!SplitIndirect(expanded, &file, &id) || !IsLocalFixedPath(file)) return 0;
+    HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) return 0;
+    int found = LoadStringW(module, id, out, static_cast<int>(size)) > 0;
+    FreeLibrary(module);
+    return found;
 }
 
 int IsUsableName(const char* name) {
@@ -30,7 +75,8 @@ int IsUsableName(const char* name) {
 
 }  // namespace
 
-ShownName::ShownName(const char* folderPath) : folder(folderPath), desktopIni(0) {}
+ShownName::ShownName(const char* folderPath, int packageStrings)
+    : folder(folderPath), desktopIni(0), packageStringsOn(packageStrings) {}
 
 ShownName::~ShownName() {}
 
@@ -56,7 +102,7 @@ int ShownName::Localized(char (&out)[Catalogue::kMaxNameBytes + 1], const char* 
     if (GetPrivateProfileStringW(L"LocalizedFileNames", wideFile, L"", value, kPathSize, widePath) == 0) return 0;
     const wchar_t* name = value;
     if (value[0] == L'@') {
-        if (!ResolveIndirect(resolved, kPathSize, value)) return 0;
+        if (!ResolveIndirect(resolved, kPathSize, value, packageStringsOn)) return 0;
         name = resolved;
     }
     return ToWtf8(out, name) && IsUsableName(out);

@@ -9,14 +9,17 @@ public:
     // own list of names, and is passed over.
     static constexpr long kMaxDesktopIniBytes = 64 * 1024;
 
-    // For the files of one folder: its desktop.ini is looked at once.
-    explicit ShownName(const char* folder);
+    // For the files of one folder: its desktop.ini is looked at once. With
+    // packageStrings (COM has been started) a packaged app's "@{...}"
+    // string is resolved too.
+    ShownName(const char* folder, int packageStrings);
     virtual ~ShownName();
 
     // The folder's desktop.ini [LocalizedFileNames] value for the file, a
-    // plain text or an indirect string ("@file,-id") that the shell
-    // resolves; else the file name without its extension. 0 when the name
-    // is no usable name (empty, too long, a control character).
+    // plain text or an indirect string ("@file,-id" of a file on a fixed
+    // drive of this computer, read as data); else the file name without its
+    // extension. 0 when the name is no usable name (empty, too long, a
+    // control character).
     int Of(char (&out)[Catalogue::kMaxNameBytes + 1], const char* fileName);
 
 private:
@@ -25,4 +28,5 @@ private:
 
     const char* folder;
     int desktopIni;  // 0 not looked at yet, 1 readable, -1 none
+    int packageStringsOn;
 };

@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "catalogue/CatalogueBuild.h"
 #include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsFile.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
+#include "window/WholeFile.h"
 
 namespace {
 
@@ -24,11 +26,6 @@ int IsCommand(const char* text, char letter) {
 
 void OpenWithShell(const char* target) {
     ShellOpen(L"open", target, nullptr);
-}
-
-DWORD Attributes(const char* path) {
-    wchar_t wide[kPathSize];
-    return ToUtf16(wide, path) ? GetFileAttributesW(wide) : INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -58,8 +55,11 @@ void LauncherWindow::Execute() {
         if (done && options.rememberPicks && entry->kind != CatalogueEntry::kAlias &&
             completionMode == Catalogue::kPrefixMatch) {
             // A picks file that cannot be written leaves the launch as it is.
+            // One that could not be read (held open by another program at
+            // start-up) is read now, before the pick joins it.
             int typed = typedLength > 0 && typedLength <= length ? typedLength : length;
-            if (picks.Remember(text, typed, *entry)) picks.Save(kPicksName, kPicksTemporaryName);
+            if (picks.Unread()) picks.Load(kPicksName);
+            if (picks.Remember(text, typed, *entry)) picks.Save(kPicksName);
         }
     } else {
         done = OpenCompleted();
@@ -88,7 +88,7 @@ int LauncherWindow::AddFolder(const char* text, int length) {
 int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
     if (entry.kind == CatalogueEntry::kShellItem) return 0;  // the shell opens it
     if (entry.kind != CatalogueEntry::kAlias || catalogue.FindPath(entry.path)) return 1;
-    DWORD attributes = Attributes(entry.path);
+    DWORD attributes = FileAttributes(entry.path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -96,7 +96,7 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
     if (!IsFileEntry(entry)) {
         // An alias to a drive or network path that is not there cannot be
         // opened: it stays, as a program that cannot be started does.
-        if (IsAbsolutePath(entry.path) && Attributes(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
+        if (IsAbsolutePath(entry.path) && FileAttributes(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
         OpenWithShell(entry.path);
         return 1;  // as for any text handed to the shell
     }
@@ -149,7 +149,7 @@ void LauncherWindow::RunCommand(const char* command) {
         OpenWithShell(kWebAddress);
     } else if (IsCommand(command, 'm')) {
         char folder[kPathBytes];
-        ResolveFolderToken(folder, kDocumentsToken);
+        CatalogueBuild::ResolveFolderToken(folder, kDocumentsToken);
         OpenWithShell(folder);
     } else if (IsCommand(command, 'r')) {
         SettingsFile settings(kSettingsName);

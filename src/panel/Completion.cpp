@@ -32,10 +32,6 @@ void LauncherWindow::UpdateCompletion() {
 
 namespace {
 
-int IsDotName(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
-
 // The index-th entry (other than "." and "..") that the search returns; -1
 // asks for the last. Stops as soon as it is found. 1 with the entry and its
 // index; 0 when the search has fewer entries or none.

@@ -23,8 +23,8 @@ int FolderListing::Hold(const char* text, int length) {
     char name[kPathBytes];
     char shortName[3 * 14];
     do {
+        if (IsDotName(item.cFileName)) continue;
         ToWtf8(name, item.cFileName);
-        if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) continue;
         ToWtf8(shortName, item.cAlternateFileName);
         ok = Append(name, shortName, (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
     } while (ok && FindNextFileW(find, &item));

@@ -31,7 +31,7 @@ int SplitPick(char* line, size_t size, char** path) {
 
 }  // namespace
 
-Picks::Picks() : picks(nullptr), count(0) {
+Picks::Picks() : picks(nullptr), count(0), unread(0) {
     for (short& slot : index) slot = -1;
 }
 

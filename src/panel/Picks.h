@@ -43,12 +43,16 @@ public:
     // null without memory.
     char* Format(size_t* length) const;
     // Parses the file, at most its last kMaxFileBytes (the newest picks,
-    // from the first whole line); 0 when it cannot be read.
+    // from the first whole line); 0 when it cannot be read. A file that is
+    // there but cannot be read leaves the picks unread until a later Load
+    // reads it.
     int Load(const char* fileName);
-    // Writes the file whole under the temporary name, then puts it in the
-    // file's place in one step: a crash or a full disk leaves the old file.
-    // 0, the old file untouched, when anything fails.
-    int Save(const char* fileName, const char* temporaryName) const;
+    int Unread() const { return unread; }
+    // Writes the file whole through a copy put in its place in one step
+    // (FileReplace): a crash, a full disk or a second writer leaves the old
+    // file or the new one. 0, the old file untouched, when anything fails,
+    // and while the picks are unread: their file would lose what it holds.
+    int Save(const char* fileName) const;
     int Count() const { return count; }
 
 private:
@@ -69,5 +73,6 @@ private:
 
     Pick* picks;  // kMaxPicks records once the first pick arrives
     int count;
+    int unread;
     short index[2 * kMaxPicks];  // open addressing over picks; -1 is empty
 };

@@ -5,6 +5,7 @@
 
 #include "panel/Picks.h"
 #include "text/Wtf8.h"
+#include "window/FileReplace.h"
 
 namespace {
 
@@ -39,20 +40,21 @@ char* ConvertAnsiLines(const char* text, size_t length, size_t* converted) {
     return out;
 }
 
-// The name in UTF-16, for the file functions.
-struct WideName {
-    explicit WideName(const char* name) : ok(ToUtf16(text, name)) {}
-    wchar_t text[kPathSize];
-    int ok;
-};
-
 }  // namespace
 
 int Picks::Load(const char* fileName) {
-    WideName name(fileName);
-    HANDLE file = !name.ok ? INVALID_HANDLE_VALUE : CreateFileW(name.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    WidePath name(fileName);
+    HANDLE file = !name.ok ? INVALID_HANDLE_VALUE
+                           : CreateFileW(name.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        // A file that is not there holds no picks; one that is there but
+        // held by another program (a backup tool, a scanner) holds picks
+        // that a write must not lose.
+        DWORD error = GetLastError();
+        unread = name.ok && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+        return 0;
+    }
     // The newest picks are the last lines: a longer file is read from
     // kMaxFileBytes before its end, with the byte before them, which tells
     // whether the first line read is whole.
@@ -81,27 +83,18 @@ int Picks::Load(const char* fileName) {
         free(converted);
     }
     free(text);
+    unread = !ok;
     return ok;
 }
 
-int Picks::Save(const char* fileName, const char* temporaryName) const {
+int Picks::Save(const char* fileName) const {
+    if (unread) return 0;
     size_t length = 0;
     char* text = Format(&length);
     if (!text) return 0;
-    WideName name(fileName);
-    WideName temporary(temporaryName);
-    HANDLE file = !name.ok || !temporary.ok ? INVALID_HANDLE_VALUE
-                                            : CreateFileW(temporary.text, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    int ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        DWORD written = 0;
-        ok = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) && written == length &&
-             FlushFileBuffers(file);
-        CloseHandle(file);
-        ok = ok && MoveFileExW(temporary.text, name.text, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!ok) DeleteFileW(temporary.text);
-    }
+    WidePath name(fileName);
+    FileReplace replace(name.text);
+    int ok = name.ok && replace.Begin() && replace.WriteCopy(text, length) && replace.Commit();
     free(text);
     return ok;
 }

@@ -5,6 +5,7 @@
 
 #include "text/PathText.h"
 #include "settings/SettingsFile.h"
+#include "text/Wtf8.h"
 
 namespace {
 
@@ -96,4 +97,19 @@ int SettingsFile::NextIntEntry(char** cursor, char** key, int* value) {
     if (!NextEntry(cursor, key, &text)) return 0;
     *value = ParseInt(text);
     return 1;
+}
+
+int SettingsEncoding(const char* bytes, size_t length, int ansiIsUtf8) {
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    if (length >= 2 && b[0] == 0xFF && b[1] == 0xFE) return kSettingsUtf16Le;
+    if (length >= 2 && b[0] == 0xFE && b[1] == 0xFF) return kSettingsUtf16Be;
+    if (length >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return kSettingsUtf8Mark;
+    if (ansiIsUtf8) return kSettingsAnsi;
+    size_t at = 0;
+    while (at < length && b[at] < 0x80) ++at;
+    return at < length && IsWtf8(bytes + at, length - at) ? kSettingsUtf8 : kSettingsAnsi;
+}
+
+size_t SettingsMarkLength(int encoding) {
+    return encoding == kSettingsUtf8Mark ? 3 : encoding == kSettingsUtf16Le || encoding == kSettingsUtf16Be ? 2 : 0;
 }

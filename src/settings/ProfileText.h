@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // Readers of the text values of the settings file. They use no platform call,
 // so they also build natively for the sanitizers and the fuzzer.
 
@@ -22,3 +24,16 @@ void DropLastLine(char* section);
 // character below 32 (a line break would start a new line), and no "[" (a
 // section) or ";" (a comment) as its first character after blanks.
 int IsWritableKey(const char* key);
+
+// How the bytes of a settings file are encoded: by its mark, or without one
+// UTF-8 when they are valid UTF-8 with at least one character beyond ASCII
+// (what Notepad saves by default), unless the ANSI code page is UTF-8 itself.
+// ASCII alone, or bytes that are no UTF-8, are the ANSI code page's.
+const int kSettingsAnsi = 0;
+const int kSettingsUtf16Le = 1;  // FF FE
+const int kSettingsUtf16Be = 2;  // FE FF
+const int kSettingsUtf8 = 3;      // no mark
+const int kSettingsUtf8Mark = 4;  // EF BB BF
+int SettingsEncoding(const char* bytes, size_t length, int ansiIsUtf8);
+// The bytes of the encoding's mark.
+size_t SettingsMarkLength(int encoding);

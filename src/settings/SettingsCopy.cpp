@@ -3,110 +3,97 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cwchar>
 
+#include "settings/ProfileText.h"
+#include "text/Wtf8.h"
 #include "window/WholeFile.h"
 
 namespace {
 
 const unsigned char kUtf16Mark[2] = {0xFF, 0xFE};
 
-int WriteAll(HANDLE file, const void* data, DWORD length) {
-    DWORD written = 0;
-    return WriteFile(file, data, length, &written, nullptr) && written == length;
+// The file's text as UTF-16 units, its mark left out, into a heap buffer
+// the caller frees; null when it cannot be decoded or memory runs out.
+wchar_t* DecodeSettings(const char* text, size_t length, int encoding, int* units) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t mark = SettingsMarkLength(encoding);
+    size_t size = length - mark;
+    wchar_t* wide = static_cast<wchar_t*>(malloc((size + 1) * sizeof *wide));
+    if (!wide) return nullptr;
+    int n = 0;
+    if (encoding == kSettingsUtf16Le || encoding == kSettingsUtf16Be) {
+        // An odd last byte is no unit; it is dropped as the platform would.
+        int high = encoding == kSettingsUtf16Be;
+        for (size_t at = mark; at + 1 < length; at += 2) {
+            wide[n++] = static_cast<wchar_t>(bytes[at + !high] << 8 | bytes[at + high]);
+        }
+    } else if (encoding == kSettingsUtf8 || encoding == kSettingsUtf8Mark) {
+        n = Utf16FromWtf8(wide, size + 1, text + mark, static_cast<int>(size));
+    } else if (size > 0) {
+        n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), wide, static_cast<int>(size));
+        if (n <= 0) n = -1;
+    }
+    if (n < 0) {
+        free(wide);
+        return nullptr;
+    }
+    *units = n;
+    return wide;
 }
 
 }  // namespace
 
-SettingsCopy::SettingsCopy(const wchar_t* path) : target(path), made(0) {
-    copyPath[0] = 0;
-    size_t length = wcslen(path);
-    if (length + 5 > static_cast<size_t>(kPathSize)) return;
-    wmemcpy(copyPath, path, length);
-    wmemcpy(copyPath + length, L".tmp", 5);
-}
+SettingsCopy::SettingsCopy(const wchar_t* path) : replace(path) {}
 
-SettingsCopy::~SettingsCopy() {
-    if (made) Remove();
-}
+SettingsCopy::~SettingsCopy() {}
 
-void SettingsCopy::Remove() {
-    // A copy of a read-only file is read-only too, and would not go.
-    SetFileAttributesW(copyPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(copyPath);
-}
-
-int SettingsCopy::WriteUnicodeCopy(int fileExists) {
+int SettingsCopy::WriteUnicodeCopy() {
     size_t length = 0;
     char* text = nullptr;
-    if (fileExists && !(text = ReadWholeFile(target, kMaxConvertBytes, &length))) return 0;
-    if (length >= 2 && static_cast<unsigned char>(text[0]) == kUtf16Mark[0] &&
-        static_cast<unsigned char>(text[1]) == kUtf16Mark[1]) {
-        free(text);
-        return CopyFileW(target, copyPath, FALSE) != 0;  // UTF-16 already
-    }
-    int ok = 1;
-    wchar_t* wide = nullptr;
+    if (replace.TargetExists() && !(text = ReadWholeFile(replace.TargetPath(), kMaxConvertBytes, &length))) return 0;
     int units = 0;
-    if (length > 0) {
-        units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-        wide = units > 0 ? static_cast<wchar_t*>(malloc(static_cast<size_t>(units) * sizeof *wide)) : nullptr;
-        ok = wide && MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide, units) == units;
-    }
+    int encoding = text ? SettingsEncoding(text, length, GetACP() == CP_UTF8) : kSettingsAnsi;
+    wchar_t* wide = text ? DecodeSettings(text, length, encoding, &units) : nullptr;
     free(text);
-    HANDLE file = ok ? CreateFileW(copyPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
-                     : INVALID_HANDLE_VALUE;
-    ok = file != INVALID_HANDLE_VALUE;
+    if (text && !wide) return 0;
+    // The mark and the units in one buffer, written in one piece.
+    size_t bytes = sizeof kUtf16Mark + static_cast<size_t>(units) * sizeof(wchar_t);
+    unsigned char* data = static_cast<unsigned char*>(malloc(bytes));
+    int ok = data != nullptr;
     if (ok) {
-        ok = WriteAll(file, kUtf16Mark, sizeof kUtf16Mark) &&
-             (units == 0 || WriteAll(file, wide, static_cast<DWORD>(units) * sizeof(wchar_t)));
-        CloseHandle(file);
+        data[0] = kUtf16Mark[0];
+        data[1] = kUtf16Mark[1];
+        for (int i = 0; i < units; ++i) {
+            data[2 + 2 * i] = static_cast<unsigned char>(wide[i] & 0xFF);
+            data[3 + 2 * i] = static_cast<unsigned char>(static_cast<unsigned short>(wide[i]) >> 8);
+        }
+        ok = replace.WriteCopy(data, bytes);
     }
+    free(data);
     free(wide);
     return ok;
 }
 
 int SettingsCopy::Begin(int toUnicode) {
-    if (copyPath[0] == 0) return 0;
-    // A file the user marked read-only stays as it is, also where the
-    // platform would let a write through (an administrator under Wine).
-    DWORD attributes = GetFileAttributesW(target);
-    DWORD error = GetLastError();
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
-    int exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && error != ERROR_FILE_NOT_FOUND) return 0;
-    Remove();  // one that an interrupted write left behind
-    made = 1;
-    if (toUnicode) return WriteUnicodeCopy(exists);
-    return !exists || CopyFileW(target, copyPath, FALSE);
-}
-
-int SettingsCopy::VolumeHasRoom() const {
-    // The folder of the file, with its backslash; the current one for none.
-    wchar_t folder[kPathSize];
-    const wchar_t* slash = wcsrchr(target, L'\\');
-    size_t length = slash ? static_cast<size_t>(slash - target) + 1 : 0;
-    wmemcpy(folder, target, length);
-    folder[length] = 0;
-    ULARGE_INTEGER available;
-    // A volume that cannot tell is trusted.
-    if (!GetDiskFreeSpaceExW(length ? folder : nullptr, &available, nullptr, nullptr)) return 1;
-    return available.QuadPart >= kMinFreeBytes;
+    if (!replace.Begin()) return 0;
+    if (toUnicode) return WriteUnicodeCopy();
+    return !replace.TargetExists() || replace.CopyTarget();
 }
 
 int SettingsCopy::Commit() {
-    if (!made) return 0;
     // Three nulls write the profile functions' cached text of the copy out.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath);
-    HANDLE file = CreateFileW(copyPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    int ok = FlushFileBuffers(file);
-    CloseHandle(file);
-    // The profile functions report success even when the volume filled up
-    // under their write (Wine's do, and the copy is then cut short): a
-    // volume left with almost no room counts as a write that failed.
-    ok = ok && VolumeHasRoom() &&
-         MoveFileExW(copyPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (ok) made = 0;
-    return ok;
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, replace.CopyPath());
+    return replace.Commit();
+}
+
+int MakeSettingsReadable(const wchar_t* path) {
+    // The first bytes tell a mark; a file without one is looked at whole.
+    size_t length = 0;
+    char* text = ReadWholeFile(path, SettingsCopy::kMaxConvertBytes, &length);
+    if (!text) return 1;  // none yet, or unreadable: nothing to turn
+    int encoding = SettingsEncoding(text, length, GetACP() == CP_UTF8);
+    free(text);
+    if (encoding != kSettingsUtf8 && encoding != kSettingsUtf8Mark && encoding != kSettingsUtf16Be) return 1;
+    SettingsCopy copy(path);
+    return copy.Begin(1) && copy.Commit();
 }

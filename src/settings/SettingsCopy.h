@@ -1,12 +1,14 @@
 #pragma once
 
-#include "text/PathText.h"
+#include "window/FileReplace.h"
 
-// A change of the settings file made through a copy beside it: the file is
-// copied, the copy is written, flushed and moved over the file in one step.
-// The profile functions rewrite a file in place, so a full disk or a crash
-// during their write would leave the settings cut short; through the copy
-// the file is either the old one or the new one, whole.
+// A change of the settings file made through a copy beside it (FileReplace):
+// the file is copied under its lock, the copy is written and put in its
+// place in one step. The profile functions rewrite a file in place, so a
+// full disk or a crash during their write would leave the settings cut
+// short, and a second Kwivo writing at the same moment would mix its lines
+// with this one's; through the copy the file is the old one or the new one,
+// whole.
 //
 //   SettingsCopy copy(path);
 //   ok = copy.Begin(0) && <write into copy.Path()> && copy.Commit();
@@ -14,35 +16,35 @@
 // A copy that was not committed is removed with the object.
 class SettingsCopy {
 public:
-    // The copy is named after the file, with ".tmp" added.
     explicit SettingsCopy(const wchar_t* path);
     virtual ~SettingsCopy();
 
-    // Makes the copy; a file that does not exist yet gives no copy, and the
-    // write creates it. With toUnicode the copy is the file's text in
-    // UTF-16LE with its mark, which the profile functions then keep and
-    // which holds any character: an ANSI file is read through the ANSI code
-    // page, and a file that does not exist yet starts as the mark alone. 0
-    // when the copy cannot be made (no room, a file marked read-only, a name
-    // too long): nothing may be written then.
+    // Makes the copy; a file that does not exist yet gives an empty one.
+    // With toUnicode the copy is the file's text in UTF-16LE with its mark,
+    // which the profile functions then keep and which holds any character:
+    // a file in UTF-8 or UTF-16BE is decoded as such, any other through the
+    // ANSI code page, and a file that does not exist yet starts as the mark
+    // alone. 0 when the copy cannot be made (no room, a file marked
+    // read-only, the lock held too long elsewhere): nothing may be written
+    // then.
     int Begin(int toUnicode);
-    const wchar_t* Path() const { return copyPath; }
+    const wchar_t* Path() const { return replace.CopyPath(); }
     // Flushes the written copy and puts it in the file's place; 0, with the
     // file exactly as it was, when any step fails.
     int Commit();
 
-    // Below this many free bytes after the write, the volume counts as
-    // having filled up during it.
-    static constexpr unsigned int kMinFreeBytes = 4096;
     // A larger file is not converted to UTF-16.
     static constexpr unsigned int kMaxConvertBytes = 16 * 1024 * 1024;
 
 private:
-    void Remove();
-    int WriteUnicodeCopy(int fileExists);
-    int VolumeHasRoom() const;
+    int WriteUnicodeCopy();
 
-    const wchar_t* target;
-    wchar_t copyPath[kPathSize];
-    int made;  // a copy may exist that this object must remove
+    FileReplace replace;
 };
+
+// Turns a settings file that the profile functions would misread (UTF-8,
+// with or without its mark, or UTF-16BE) into UTF-16LE with its mark,
+// every line and character kept, through SettingsCopy. A file in the ANSI
+// code page, in UTF-16LE or of ASCII only is not touched. 1 when the file
+// is readable as it now is.
+int MakeSettingsReadable(const wchar_t* path);

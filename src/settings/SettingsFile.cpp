@@ -15,7 +15,12 @@ SettingsFile::SettingsFile(const char* fileName) {
     // of the Windows folder.
     size_t size = strlen(fileName) + 3;
     path = static_cast<char*>(malloc(size));
-    if (path) FormatText(path, size, ".\\%s", fileName);
+    if (!path) return;
+    FormatText(path, size, ".\\%s", fileName);
+    // Every reader of the settings starts here: a file in an encoding that
+    // the profile functions misread is turned into UTF-16 first.
+    WidePath file(path);
+    if (file.ok) MakeSettingsReadable(file.text);
 }
 
 SettingsFile::~SettingsFile() {
@@ -24,26 +29,13 @@ SettingsFile::~SettingsFile() {
 
 namespace {
 
-// The names of one call in UTF-16: the file, the section and the key (null
-// for none). ok is 0 when one does not fit, which no real name reaches.
-struct WideNames {
-    WideNames(const char* path, const char* sectionName, const char* keyName)
-        : key(keyName ? keyText : nullptr),
-          ok(path && ToUtf16(file, path) && ToUtf16(section, sectionName) &&
-             (!keyName || ToUtf16(keyText, keyName))) {}
-    wchar_t file[kPathSize];
-    wchar_t section[kPathSize];
-    wchar_t keyText[kPathSize];
-    const wchar_t* key;
-    int ok;
-};
-
 // 1 when the ANSI code page cannot hold the text: the profile functions
 // would write "?" (or a look-alike) for what it lacks, and report success.
 int NeedsUnicode(const wchar_t* text) {
+    // A UTF-8 code page holds every character but a lone surrogate, and
+    // takes no question about lost ones.
+    if (GetACP() == CP_UTF8) return !WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
     BOOL lost = FALSE;
-    // Fails for a code page that takes no such question (UTF-8): then as
-    // if the text were lost, and the file holds UTF-16, which any reads.
     return !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lost) || lost;
 }
 
@@ -52,11 +44,13 @@ int NeedsUnicode(const wchar_t* text) {
 int SettingsFile::ReadValue(const char* section, const char* key, char (&text)[kPathBytes],
                             const char* defaultText) {
     text[0] = '\0';
-    WideNames names(path, section, key);
-    wchar_t wideDefault[kPathSize];
+    WidePath file(path);
+    WidePath wideSection(section);
+    WidePath wideKey(key);
+    WidePath wideDefault(defaultText);
     wchar_t wide[kPathSize];
-    if (!names.ok || !ToUtf16(wideDefault, defaultText) ||
-        !GetPrivateProfileStringW(names.section, names.key, wideDefault, wide, kPathSize, names.file)) {
+    if (!file.ok || !wideSection.ok || !wideKey.ok || !wideDefault.ok ||
+        !GetPrivateProfileStringW(wideSection.text, wideKey.text, wideDefault.text, wide, kPathSize, file.text)) {
         return 0;
     }
     return ToWtf8(text, wide) ? static_cast<int>(strlen(text)) : 0;
@@ -95,11 +89,13 @@ char* SettingsFile::GetSection(const char* section, char* buffer, int size, int*
         if (size == 1) buffer[0] = '\0';
         return buffer;
     }
-    WideNames names(path, section, nullptr);
+    WidePath file(path);
+    WidePath wideSection(section);
     // As many units as the buffer has bytes: what does not fit in them does
     // not fit in the bytes either.
-    wchar_t* wide = names.ok ? static_cast<wchar_t*>(malloc(static_cast<size_t>(size) * sizeof *wide)) : nullptr;
-    DWORD n = wide ? GetPrivateProfileSectionW(names.section, wide, static_cast<DWORD>(size), names.file) : 0;
+    wchar_t* wide = file.ok && wideSection.ok ? static_cast<wchar_t*>(malloc(static_cast<size_t>(size) * sizeof *wide))
+                                               : nullptr;
+    DWORD n = wide ? GetPrivateProfileSectionW(wideSection.text, wide, static_cast<DWORD>(size), file.text) : 0;
     // The platform reports a section that did not fit as size - 2.
     if (cut && n + 2 >= static_cast<DWORD>(size)) *cut = 1;
     // Line by line, as far as whole lines fit, the last byte kept for the
@@ -127,14 +123,15 @@ char* SettingsFile::GetSection(const char* section, char* buffer, int size, int*
 }
 
 int SettingsFile::SetInt(const char* section, const char* key, int value) {
-    WideNames names(path, section, key);
-    if (!names.ok) return 0;
+    WidePath file(path);
+    WidePath wideSection(section);
+    WidePath wideKey(key);
+    if (!file.ok || !wideSection.ok || !wideKey.ok) return 0;
     char text[16];
-    wchar_t wide[16];
     FormatText(text, sizeof text, "%d", value);
-    ToUtf16(wide, text);
+    WidePath wideValue(text);
     // An ANSI file that cannot hold the key is turned into UTF-16 first.
-    SettingsCopy copy(names.file);
-    return copy.Begin(NeedsUnicode(names.keyText)) &&
-           WritePrivateProfileStringW(names.section, names.key, wide, copy.Path()) && copy.Commit();
+    SettingsCopy copy(file.text);
+    return copy.Begin(NeedsUnicode(wideKey.text)) &&
+           WritePrivateProfileStringW(wideSection.text, wideKey.text, wideValue.text, copy.Path()) && copy.Commit();
 }

@@ -40,3 +40,10 @@ inline int HasControlCharacter(const char* text) {
     }
     return 0;
 }
+
+// 1 for the "." and ".." entries that a folder search returns, in either
+// of the platform's character widths.
+template <typename Char>
+inline int IsDotName(const Char* name) {
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}

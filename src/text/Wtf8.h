@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "text/PathText.h"
+
 // Text inside the program is WTF-8: UTF-8 that also carries unpaired
 // surrogates, three bytes each, so that every sequence of UTF-16 units, and
 // so every name the file system can hold, converts to it and back exactly.
@@ -48,3 +50,14 @@ int LastCharacterStart(const char* text, int length);
 int Utf16Length(const char* text, int length = -1);
 // 1 when the bytes are WTF-8 throughout.
 int IsWtf8(const char* text, size_t length);
+
+// A WTF-8 name (a path, a section, a key) in UTF-16 for one call of the
+// platform's wide functions. ok is 0, and text empty, for a null name or one
+// that does not fit a path's units, which no real name reaches.
+struct WidePath {
+    explicit WidePath(const char* name) : ok(name && ToUtf16(text, name)) {
+        if (!ok) text[0] = 0;
+    }
+    Utf16Unit text[kPathSize];
+    int ok;
+};

@@ -131,8 +131,12 @@ LRESULT CALLBACK AppWindow::ClassWindowProc(HWND window, UINT message, WPARAM wP
 LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_DESTROY:
-    case WM_ENDSESSION:
         OnDestroy();
+        return 0;
+    case WM_ENDSESSION:
+        // With wParam 0 the session goes on after all (another program
+        // refused to let it end): nothing changes.
+        if (wParam) OnDestroy();
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;

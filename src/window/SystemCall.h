@@ -2,6 +2,15 @@
 
 #include <windows.h>
 
+// A DLL of the system, loaded from the system folder only: never from the
+// program's folder or the current one, where a planted DLL of the same name
+// could wait (a portable copy in Downloads). Null where the system has none.
+HMODULE LoadSystemLibrary(const wchar_t* dll);
+
+// Takes the current folder out of the process's DLL search, for every DLL
+// loaded by name from now on (the system's own loads included).
+void RestrictDllSearch();
+
 // A function of a system DLL, looked up at run time: null where the system
 // has none, so that the program still starts on older systems and loads a
 // DLL only once it needs it. Cast through the generic function type, as the
@@ -9,7 +18,7 @@
 template <typename Call>
 Call FindSystemCall(const wchar_t* dll, const char* name) {
     HMODULE module = GetModuleHandleW(dll);
-    if (!module) module = LoadLibraryW(dll);
+    if (!module) module = LoadSystemLibrary(dll);
     FARPROC found = module ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
 }

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "text/Wtf8.h"
+
 char* ReadWholeFile(const wchar_t* path, size_t maxBytes, size_t* length) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -22,4 +24,9 @@ char* ReadWholeFile(const wchar_t* path, size_t maxBytes, size_t* length) {
     }
     CloseHandle(file);
     return data;
+}
+
+DWORD FileAttributes(const char* path) {
+    WidePath wide(path);
+    return wide.ok ? GetFileAttributesW(wide.text) : INVALID_FILE_ATTRIBUTES;
 }

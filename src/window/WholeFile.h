@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 
 // The whole of a file, for the small files read in one piece (a shell link,
@@ -8,3 +10,7 @@
 // file's length. Null when the file cannot be opened or read, or is larger
 // than maxBytes.
 char* ReadWholeFile(const wchar_t* path, size_t maxBytes, size_t* length);
+
+// The attributes of the file or folder a WTF-8 path names;
+// INVALID_FILE_ATTRIBUTES when there is none or the path does not fit.
+DWORD FileAttributes(const char* path);

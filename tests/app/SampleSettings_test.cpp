@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsFile.h"
 #include "support/TestLauncher.h"
 #include "support/Win32Test.h"
@@ -59,7 +60,7 @@ TEST(SampleSettings, ReadmeSampleHoldsTheDefaultsAndValidEntries) {
     while (SettingsFile::NextEntry(&cursor, &key, &value)) {
         char resolved[kPathBytes];
         bool token = key[0] == '$';
-        EXPECT_TRUE(token ? launcher.ResolveFolderToken(resolved, key) == 1 : key[1] == ':') << key;
+        EXPECT_TRUE(token ? CatalogueBuild::ResolveFolderToken(resolved, key) == 1 : key[1] == ':') << key;
         EXPECT_GE(value[0], '0') << key;
         EXPECT_LE(value[0], '9') << key;
         ++folders;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/LauncherWindow.h"
+#include "catalogue/CatalogueBuild.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 #include "support/ShellLink.h"
@@ -120,22 +121,22 @@ TEST_F(CatalogueBuildTest, LaterFoldersWinAndDuplicatesKeepOneEntry) {
 
 TEST_F(CatalogueBuildTest, FolderTokens) {
     char a[kPathBytes], b[kPathBytes];
-    ASSERT_EQ(launcher_.ResolveFolderToken(a, "$0x0005"), 1);
-    ASSERT_EQ(launcher_.ResolveFolderToken(b, "$0X5"), 1);
+    ASSERT_EQ(CatalogueBuild::ResolveFolderToken(a, "$0x0005"), 1);
+    ASSERT_EQ(CatalogueBuild::ResolveFolderToken(b, "$0X5"), 1);
     EXPECT_STRNE(a, "");
     EXPECT_STREQ(a, b);
     char documents[kPathBytes];
     SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
     EXPECT_STREQ(a, documents);
     // Digits beyond the eighth push the first ones out.
-    ASSERT_EQ(launcher_.ResolveFolderToken(b, "$0x100000005"), 1);
+    ASSERT_EQ(CatalogueBuild::ResolveFolderToken(b, "$0x100000005"), 1);
     EXPECT_STREQ(b, documents);
     for (const char* bad : {"$0x 5", "$0x-5", "$0xZZ", "0x5", "$1x5", "$0y5", "$0x5 "}) {
         strcpy(b, "untouched");
-        EXPECT_EQ(launcher_.ResolveFolderToken(b, bad), 0) << bad;
+        EXPECT_EQ(CatalogueBuild::ResolveFolderToken(b, bad), 0) << bad;
         EXPECT_STREQ(b, "untouched") << bad;
     }
-    EXPECT_EQ(launcher_.ResolveFolderToken(b, "$0x"), 1);  // the desktop
+    EXPECT_EQ(CatalogueBuild::ResolveFolderToken(b, "$0x"), 1);  // the desktop
 }
 
 TEST_F(CatalogueBuildTest, ATokenThatIsNoTokenIsAPath) {

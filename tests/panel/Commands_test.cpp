@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsFile.h"
 #include "support/LaunchTest.h"
 #include "support/TestLauncher.h"
@@ -206,7 +207,7 @@ TEST_F(CommandsTest, WebPageAndDocumentsGoToTheShell) {
     EXPECT_TRUE(Dismissed());
 
     char documents[kPathBytes];
-    ASSERT_EQ(l_.ResolveFolderToken(documents, "$0x0005"), 1);
+    ASSERT_EQ(CatalogueBuild::ResolveFolderToken(documents, "$0x0005"), 1);
     l_.Type("/m");
     l_.OnChar('\r');
     EXPECT_NE(Recorded(2).find(documents), std::string::npos);

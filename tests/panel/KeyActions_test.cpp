@@ -52,7 +52,7 @@ TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
     ASSERT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
     const std::string picksFile = folder_.File(LauncherWindow::kPicksName);
     EXPECT_EQ(test::ReadTextFile(picksFile), "r\t" + recorder_ + "\r\n");
-    EXPECT_FALSE(test::FileExists(folder_.File(LauncherWindow::kPicksTemporaryName)));
+    EXPECT_EQ(test::CountFiles(folder_.Path(), "*.tmp"), 0);
 
     // As at the next start: read back, and offered for "re" through "r".
     l_.picks.Parse("", 0);
@@ -66,8 +66,7 @@ TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
 TEST_F(KeyActionsTest, APicksFileThatCannotBeWrittenLeavesTheLaunchAndTheOldFile) {
     const std::string picksFile = folder_.File(LauncherWindow::kPicksName);
     test::WriteTextFile(picksFile, "old\tC:\\old.exe\r\n");
-    // A folder where the temporary file would go: it cannot be created.
-    CreateDirectoryA(folder_.File(LauncherWindow::kPicksTemporaryName).c_str(), nullptr);
+    ASSERT_TRUE(SetFileAttributesA(picksFile.c_str(), FILE_ATTRIBUTE_READONLY));
     l_.catalogue.Add(recorder_.c_str());
     l_.options.rememberPicks = 1;
     l_.Type("rec");

@@ -152,6 +152,19 @@ inline bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// How many names in the folder match the pattern ("*.tmp": copies a write
+// left behind).
+inline int CountFiles(const std::string& folder, const char* pattern) {
+    WIN32_FIND_DATAA item;
+    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &item);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do ++count;
+    while (FindNextFileA(find, &item));
+    FindClose(find);
+    return count;
+}
+
 // The message box (dialog class "#32770") with this caption, or null.
 inline HWND FindMessageBox(const char* caption) {
     return FindWindowA("#32770", caption);

@@ -1,9 +1,18 @@
 #include "app/LauncherWindow.h"
+#include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsFile.h"
 
-void LauncherWindow::ScanAndWatch(const char* folder, ExtensionNode* extensions, int depth) {
-    catalogue.Scan(folder, extensions, depth);
-    if (options.watchFolders) watch.Add(folder, depth != 1);
+void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
+    // Whatever asked for this build, a rebuild that waited is done by it;
+    // the folders it scans are watched anew.
+    rebuildPending = 0;
+    StopRebuildTimer();
+    watch.Clear();
+    CatalogueBuild build(catalogue, options);
+    build.apps = apps;
+    build.fold = &textFold;
+    build.scanned = options.watchFolders ? &watch : nullptr;
+    build.Run(settings);
 }
 
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "catalogue/Catalogue.h"
+
+class AppSource;
+class SettingsFile;
+class TextFold;
+struct Options;
+
+// Told of every folder a build scans, with its depth (FolderWatch, which
+// then watches it).
+class FolderSink {
+public:
+    virtual ~FolderSink() {}
+    virtual void Scanned(const char* folder, int depth) = 0;
+};
+
+// One build of the catalogue: empties it and fills it from the special
+// folders (the two Start Menus, the documents, the system folder), the
+// [folders] of the settings with their "$0x..." tokens, the shortcuts'
+// names and packaged apps of names=1, and the [aliases]; leaves out what
+// [skip] names; associates documents with their programs. It knows no
+// window: what it needs is handed to it.
+class CatalogueBuild {
+public:
+    CatalogueBuild(Catalogue& catalogue, const Options& options);
+    virtual ~CatalogueBuild();
+
+    void Run(SettingsFile& settings);
+
+    // Writes the path of the special folder that a "$0x..." token names (the
+    // empty string when the shell has none); 0 when the text is no token,
+    // the output then untouched.
+    static int ResolveFolderToken(char (&output)[kPathBytes], const char* token);
+
+    // The packaged apps of names=1, the fold of accents=1, and who is told
+    // of the folders scanned; null for none.
+    AppSource* apps;
+    const TextFold* fold;
+    FolderSink* scanned;
+
+private:
+    void ScanFolder(const char* folder, ExtensionNode* extensions, int depth);
+
+    Catalogue& catalogue;
+    const Options& options;
+};
