@@ -170,7 +170,8 @@ CatalogueEntry* Catalogue::NewEntry(const char* path, size_t pathLength, const c
     char folded[2 * kPathBytes];
     int foldedLength = -1;
     if (fold && shownName && !IsAscii(shownName)) {
-        foldedLength = fold->Fold(folded, sizeof folded, shownName, static_cast<int>(strlen(shownName)));
+        int end = WordsEnd(shownName, kind == CatalogueEntry::kFile);
+        foldedLength = FoldWords(*fold, folded, sizeof folded, shownName, end);
         if (foldedLength >= 0 && EqualFolded(folded, shownName, foldedLength + 1)) foldedLength = -1;
     }
     size_t textSize = pathLength + 1 + (name ? nameLength + 1 : 0) + (foldedLength >= 0 ? foldedLength + 1 : 0);

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/NameMatch.h"
 #include "text/TextFold.h"
+#include "text/Wtf8.h"
 
 const char* Catalogue::LookupKey(char (&out)[2 * kPathBytes], const char* text, int length, int* keyLength) const {
     *keyLength = length;
@@ -125,7 +126,7 @@ int Catalogue::CoveredLength(const CatalogueEntry* entry, const char* text, int 
     // is as long as the folded text.
     char part[2 * kPathBytes];
     for (int bytes = 1; bytes < total; ++bytes) {
-        if ((static_cast<unsigned char>(name[bytes]) & 0xC0) == 0x80) continue;  // inside a character
+        if (IsTrailByte(name[bytes])) continue;
         if (fold->Fold(part, sizeof part, name, bytes) >= n) return bytes;
     }
     return total;

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "text/PathText.h"
+#include "text/TextFold.h"
+#include "text/Wtf8.h"
 
 namespace {
 
@@ -17,12 +19,6 @@ int StartsWord(const char* name, int i) {
     char c = name[i];
     if (IsSeparator(c)) return 0;
     return IsSeparator(before) || (before >= 'a' && before <= 'z' && c >= 'A' && c <= 'Z');
-}
-
-// The bytes of the character that starts with this byte.
-int CharacterBytes(char lead) {
-    unsigned char c = static_cast<unsigned char>(lead);
-    return c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
 }
 
 }  // namespace
@@ -53,9 +49,28 @@ int InitialsStartWith(const char* name, int end, const char* text, int n) {
     int matched = 0;
     for (int i = 0; i < end && matched < n; ++i) {
         if (i > 0 && !StartsWord(name, i)) continue;
-        int bytes = CharacterBytes(name[i]);
+        int bytes = static_cast<int>(NextCharacter(name + i) - (name + i));
         if (matched + bytes > n || !EqualFolded(name + i, text + matched, bytes)) return 0;
         matched += bytes;
     }
     return n > 0 && matched == n;
+}
+
+int FoldWords(const TextFold& fold, char* out, int size, const char* name, int end) {
+    int length = static_cast<int>(strlen(name));
+    int used = 0;
+    for (int start = 0; start < length;) {
+        // The next word's start, or the name's end: the rest after the
+        // words (an extension) is one piece.
+        int next = start + 1;
+        while (next < length && !(next < end && StartsWord(name, next))) ++next;
+        int n = fold.Fold(out + used, size - used, name + start, next - start);
+        if (n < 0) return -1;
+        if (start > 0 && out[used] >= 'a' && out[used] <= 'z') out[used] = static_cast<char>(out[used] - 'a' + 'A');
+        used += n;
+        start = next;
+    }
+    if (used >= size) return -1;
+    out[used] = '\0';
+    return used;
 }

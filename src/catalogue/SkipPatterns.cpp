@@ -7,18 +7,6 @@
 #include "text/Wtf8.h"
 #include "settings/SettingsFile.h"
 
-namespace {
-
-// Past the character at text: "?" and "*" count characters, not the bytes
-// of their WTF-8 form.
-const char* NextCharacter(const char* text) {
-    do ++text;
-    while ((*text & 0xC0) == 0x80);
-    return text;
-}
-
-}  // namespace
-
 int MatchesWildcard(const char* pattern, const char* name) {
     const char* star = nullptr;  // just after the last "*" met
     const char* resume = nullptr;  // where that "*" takes up the name again

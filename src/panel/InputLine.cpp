@@ -22,10 +22,10 @@ int InputLine::Append(unsigned int codePoint) {
 void InputLine::PutChar(unsigned short code) {
     unsigned short high = pendingHigh;
     pendingHigh = 0;
-    if (code >= 0xD800 && code <= 0xDBFF) {
+    if (IsHighSurrogate(code)) {
         pendingHigh = code;  // the pair's second half comes next
-    } else if (code >= 0xDC00 && code <= 0xDFFF) {
-        if (high) Append(0x10000 + ((high - 0xD800u) << 10) + (code - 0xDC00u));
+    } else if (IsLowSurrogate(code)) {
+        if (high) Append(JoinSurrogates(high, code));
     } else if (code == 8) {
         if (length == 0) return;
         int start = LastCharacterStart(text, length);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/TextFold.h"
+
 // Helpers for the path texts (WTF-8, see Wtf8.h) that the catalogue, the
 // settings readers and the strip share. Plain C++, so they also build
 // natively.
@@ -10,28 +12,6 @@ const int kPathSize = 260;
 // Bytes of a path's WTF-8 form, terminator included: at most three bytes a
 // unit (a surrogate pair is four bytes for two units).
 const int kPathBytes = 3 * (kPathSize - 1) + 1;
-
-// 'A'-'Z' onto 'a'-'z'; every other byte unchanged, whatever the code page.
-inline char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Compares at most n characters, letter case aside, stopping at a terminator
-// that both share; 1 when equal.
-inline int EqualFolded(const char* a, const char* b, int n) {
-    for (int i = 0; i < n; ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return 0;
-        if (a[i] == '\0') return 1;
-    }
-    return 1;
-}
-
-// 1 when the text of the given length ends with the suffix of the given
-// length, letter case aside.
-inline int EndsWithFolded(const char* text, int length, const char* suffix, int suffixLength) {
-    return suffixLength >= 0 && length >= suffixLength &&
-           EqualFolded(text + length - suffixLength, suffix, suffixLength);
-}
 
 // 1 when the text holds a byte below 32: a line break, a tab, a control key.
 inline int HasControlCharacter(const char* text) {

@@ -4,16 +4,6 @@ namespace {
 
 const unsigned int kReplacement = 0xFFFD;
 
-int IsHighSurrogate(unsigned int unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-int IsLowSurrogate(unsigned int unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-int IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 // A character's bytes after the lead byte, with the least code point that
 // takes that many (a smaller one would be an overlong form); -1 for a byte
 // that leads none.
@@ -47,7 +37,7 @@ int DecodeWtf8(const char* text, size_t length, unsigned int* codePoint) {
     if (trail < 0 || static_cast<size_t>(trail) >= length) return 1;
     unsigned int value = p[0] & (0x3Fu >> trail);
     for (int i = 1; i <= trail; ++i) {
-        if (!IsContinuation(p[i])) return 1;
+        if (!IsTrailByte(static_cast<char>(p[i]))) return 1;
         value = value << 6 | (p[i] & 0x3Fu);
     }
     if (value < least || value > 0x10FFFF) return 1;
@@ -77,7 +67,7 @@ int Wtf8FromUtf16(char* out, size_t size, const Utf16Unit* text, int length) {
         // A pair is one character; a surrogate on its own is kept as it is.
         if (IsHighSurrogate(unit) && (length < 0 || i + 1 < length) &&
             IsLowSurrogate(static_cast<unsigned short>(text[i + 1]))) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<unsigned short>(text[++i]) - 0xDC00);
+            unit = JoinSurrogates(unit, static_cast<unsigned short>(text[++i]));
         }
         char bytes[4];
         int n = EncodeWtf8(unit, bytes);
@@ -121,7 +111,7 @@ int Utf16FromWtf8(Utf16Unit* out, size_t size, const char* text, int length) {
 
 int LastCharacterStart(const char* text, int length) {
     int start = length - 1;
-    for (int back = 0; start > 0 && back < 3 && IsContinuation(static_cast<unsigned char>(text[start])); ++back) {
+    for (int back = 0; start > 0 && back < 3 && IsTrailByte(text[start]); ++back) {
         --start;
     }
     unsigned int codePoint;
@@ -135,7 +125,7 @@ int Utf16Length(const char* text, int length) {
     // A unit for each character, two for one of four bytes.
     int units = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    for (int i = 0; length < 0 ? p[i] != 0 : i < length; ++i) units += !IsContinuation(p[i]) + (p[i] >= 0xF0);
+    for (int i = 0; length < 0 ? p[i] != 0 : i < length; ++i) units += !IsTrailByte(static_cast<char>(p[i])) + (p[i] >= 0xF0);
     return units;
 }
 

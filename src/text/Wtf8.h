@@ -37,6 +37,28 @@ int ToWtf8(char (&out)[N], const Utf16Unit* text) {
     return Wtf8FromUtf16(out, N, text) >= 0;
 }
 
+// The halves of a UTF-16 surrogate pair, and the code point they make.
+inline int IsHighSurrogate(unsigned int unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline int IsLowSurrogate(unsigned int unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+inline unsigned int JoinSurrogates(unsigned int high, unsigned int low) {
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
+// 1 for a byte inside a character, not its first.
+inline int IsTrailByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+// Past the character that starts at text; a terminator stops the step.
+inline const char* NextCharacter(const char* text) {
+    do ++text;
+    while (IsTrailByte(*text));
+    return text;
+}
+
 // The character that starts text (of at most length bytes, length > 0): its
 // byte count, with its code point (a lone surrogate is one too); a byte that
 // starts none counts 1, as U+FFFD.

@@ -215,12 +215,11 @@ void AppWindow::PasteFromClipboard() {
         int n = 0;
         for (int i = 0; text[i] && n < kPasteUnits; ++i) {
             unsigned int unit = static_cast<unsigned short>(text[i]);
-            if (unit >= 0xD800 && unit <= 0xDBFF) {
-                unsigned int next = static_cast<unsigned short>(text[i + 1]);
-                if (next < 0xDC00 || next > 0xDFFF) continue;
+            if (IsHighSurrogate(unit)) {
+                if (!IsLowSurrogate(static_cast<unsigned short>(text[i + 1]))) continue;
                 if (n + 2 > kPasteUnits) break;
                 kept[n++] = text[i++];
-            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            } else if (IsLowSurrogate(unit)) {
                 continue;
             }
             kept[n++] = text[i];

@@ -95,12 +95,13 @@ TEST(FindMatch, PrefixesFirstThenWordsThenInitialsAndStepsWithinOneKind) {
 }
 
 // Folds like the system for the few letters the tests use: "É" and "é" to
-// "e", "Â" and "â" to "a", "Б" to "б"; A-Z to a-z.
+// "e", "Â", "â", "Ä" and "ä" to "a", "Ü" to "u", "Б" to "б"; A-Z to a-z.
 class SmallFold : public TextFold {
 public:
     int Fold(char* out, int size, const char* text, int length) const override {
         static const char* const kLetters[][2] = {
-            {"\xC3\x89", "e"}, {"\xC3\xA9", "e"}, {"\xC3\x82", "a"}, {"\xC3\xA2", "a"}, {"\xD0\x91", "\xD0\xB1"}};
+            {"\xC3\x89", "e"}, {"\xC3\xA9", "e"}, {"\xC3\x82", "a"}, {"\xC3\xA2", "a"}, {"\xD0\x91", "\xD0\xB1"},
+            {"\xC3\x9C", "u"}, {"\xC3\x84", "a"}, {"\xC3\xA4", "a"}};
         std::string folded;
         for (int i = 0; i < length; ++i) {
             const char* const* letter = nullptr;
@@ -164,6 +165,37 @@ TEST(FindMatch, AccentsAsideWithAFoldedFormOnlyWhereFoldingDoesMore) {
     plainFold.Add("C:\\a\\C\xC3\xA2mera.exe");
     EXPECT_EQ(plainFold.FindPrefix("cam", 3, nullptr), nullptr);
     EXPECT_EQ(plainFold.head->folded, 0);
+}
+
+TEST(FindMatch, WordStartsAndInitialsOfAccentedNamesAreThoseOfTheNameAsWritten) {
+    // The capital after a small letter starts a word; folded to small
+    // letters, the name would lose it.
+    SmallFold fold;
+    Catalogue catalogue;
+    catalogue.fold = &fold;
+    catalogue.words = 1;
+    catalogue.Add("C:\\a\\\xC3\x9C" "berBlick.exe");     // ÜberBlick.exe
+    catalogue.Add("C:\\a\\\xC3\x84" "rgerMeister.exe");  // ÄrgerMeister.exe
+    CatalogueEntry* meister = catalogue.head;
+    CatalogueEntry* blick = meister->next;
+    struct Case {
+        const char* text;
+        CatalogueEntry* entry;
+        int mode;
+    };
+    const Case cases[] = {
+        {"blick", blick, Catalogue::kWordMatch},
+        {"meister", meister, Catalogue::kWordMatch},
+        {"am", meister, Catalogue::kInitialsMatch},
+        {"\xC3\xA4m", meister, Catalogue::kInitialsMatch},  // äm
+        {"\xC3\x84M", meister, Catalogue::kInitialsMatch},  // ÄM
+        {"uberb", blick, Catalogue::kPrefixMatch},
+    };
+    for (const Case& c : cases) {
+        int mode = -1;
+        EXPECT_EQ(catalogue.FindMatch(c.text, static_cast<int>(strlen(c.text)), &mode), c.entry) << c.text;
+        EXPECT_EQ(mode, c.mode) << c.text;
+    }
 }
 
 TEST(AddName, KeptOnceBesideItsFileAndFoundByPathAndName) {
