@@ -177,18 +177,23 @@ TEST(Launcher, SlideSpeedZeroStartsHidden) {
     EXPECT_EQ(IniInt(folder, "ui", "slidespeed"), 0);  // the rest of the file is kept
 }
 
-TEST(Launcher, LaterStartShowsTheBannerAndEndSessionSavesRuns) {
+TEST(Launcher, LaterStartShowsTheBannerAndOnlyASessionThatEndsSavesRunsAndEndsKwivo) {
     test::TempFolder folder;
     Launcher kwivo(folder, "[misc]\r\nruns=12\r\n");
     HWND window = kwivo.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
 
-    // Ending the Windows session takes the same road as quitting, whatever
-    // its arguments say.
-    PostMessageA(window, WM_ENDSESSION, 0, 0);
+    // A session end that another program cancelled (wParam 0) changes
+    // nothing: Kwivo goes on counting. One that happens takes the same road
+    // as quitting.
+    DWORD_PTR ignored;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 20000, &ignored));
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_HOTKEY, 0, 0, SMTO_BLOCK, 20000, &ignored));
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 20000, &ignored);
     EXPECT_EQ(kwivo.ExitCode(), 0u);
-    EXPECT_EQ(IniInt(folder, "misc", "runs"), 12);
+    EXPECT_EQ(IniInt(folder, "misc", "runs"), 13);
 }
 
 TEST(Launcher, HotKeyTakenShowsAMessageAndWritesNothing) {

@@ -34,7 +34,7 @@ class ShownNamesTest : public test::LaunchTest {
 protected:
     void Rebuild(int names) {
         l_.options.names = names;
-        test::WriteTextFile(folder_.File("kwivo.ini"), ("[skip]\r\nskip*=\r\n[folders]\r\n" + folder_.File("apps") +
+        test::WriteTextFile(folder_.File("kwivo.ini"), ("[skip]\r\nskip*=\r\nunins*.exe=\r\n[folders]\r\n" + folder_.File("apps") +
                                                         "=1\r\n" + folder_.File("huge") + "=1\r\n")
                                                            .c_str());
         SettingsFile settings("kwivo.ini");
@@ -65,15 +65,28 @@ protected:
         ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Skipped.lnk"), Tool("kept.exe")));
         ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Indirect.lnk"), Tool("indirect.exe")));
         ASSERT_TRUE(test::MakeShellLink(folder_.File("huge\\Huge.lnk"), Tool("huge.exe")));
+        ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\Uninstall Foo.lnk"), Tool("unins000.exe")));
+        // Names that a DLL would give if its code ran: beside the shortcuts
+        // (as in an unpacked archive), in the current folder, and through a
+        // path of the form a share has.
+        for (const char* name : {"Evil", "Here", "Share"}) {
+            ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\") + name + ".lnk", Tool((std::string(name) + ".exe").c_str())));
+        }
+        for (const char* dll : {"apps\\evil.dll", "evil.dll", "apps\\share.dll"}) {
+            ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), folder_.File(dll).c_str(), FALSE));
+        }
         test::WriteTextFile(folder_.File("apps\\Other.url"), "[InternetShortcut]\r\nURL=https://example.com/\r\n");
         // An installer's advertised shortcut: no LinkInfo, a target not here.
         ASSERT_TRUE(CopyFileA(KWIVO_LNK_CORPUS "\\ez-misc-local.file.darwin.lnk", folder_.File("apps\\Advertised.lnk").c_str(),
                               FALSE));
         test::WriteTextFile(folder_.File("apps\\desktop.ini"),
-                            "[.ShellClassInfo]\r\n[LocalizedFileNames]\r\nPaint.lnk=Malen\r\n"
+                            ("[.ShellClassInfo]\r\n[LocalizedFileNames]\r\nPaint.lnk=Malen\r\n"
                             "Broken.lnk=@Z:\\nowhere\\none.dll,-5\r\n"
                             // The string table of kwivo.exe, beside this test: its title.
-                            "Indirect.lnk=@%KWIVO_TEST_BIN%\\kwivo.exe,-103\r\n");
+                            "Indirect.lnk=@%KWIVO_TEST_BIN%\\kwivo.exe,-103\r\n"
+                            "Evil.lnk=@" + folder_.File("apps\\evil.dll") + ",-1\r\n"
+                            "Here.lnk=@evil.dll,-1\r\n"
+                            "Share.lnk=@\\\\?\\" + folder_.File("apps\\share.dll") + ",-1\r\n").c_str());
         std::string bin = test::Beside("");
         SetEnvironmentVariableA("KWIVO_TEST_BIN", bin.substr(0, bin.size() - 1).c_str());
         std::string huge = "[LocalizedFileNames]\r\nHuge.lnk=Riesig\r\n" + std::string(70000, ';');
@@ -95,6 +108,15 @@ TEST_F(ShownNamesTest, ShortcutsByTheNamesTheShellShowsBesideTheirTargets) {
     EXPECT_EQ(Named("kept.exe"), Found{"0:tools\\kept.exe"});
     EXPECT_EQ(Named("Advertised"), Found{"3:apps\\Advertised.lnk"});  // opened by the shell
     EXPECT_EQ(Named("Other"), Found{});  // internet shortcuts are named in the Start Menus only
+    EXPECT_EQ(Named("Uninstall Foo"), Found{});  // a skipped target under no name
+    // A DLL that desktop.ini names is read as data, from a fixed drive only:
+    // its code never runs, and the shortcut keeps its file name.
+    EXPECT_EQ(Named("Evil"), Found{"2:tools\\Evil.exe"});
+    EXPECT_EQ(Named("Here"), Found{"2:tools\\Here.exe"});
+    EXPECT_EQ(Named("Share"), Found{"2:tools\\Share.exe"});
+    for (const char* dll : {"apps\\evil.dll", "evil.dll", "apps\\share.dll"}) {
+        EXPECT_FALSE(test::FileExists(folder_.File(dll) + ".ran")) << dll;
+    }
     // Right after its target's entry, so that the name is offered and Down
     // reaches the file; the target's entry stays as it was.
     CatalogueEntry* word = l_.catalogue.FindPrefix("w", 1, nullptr);

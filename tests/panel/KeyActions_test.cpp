@@ -76,6 +76,30 @@ TEST_F(KeyActionsTest, APicksFileThatCannotBeWrittenLeavesTheLaunchAndTheOldFile
     EXPECT_EQ(test::ReadTextFile(picksFile), "old\tC:\\old.exe\r\n");
 }
 
+TEST_F(KeyActionsTest, APicksFileHeldByAnotherProgramAtStartIsReadBeforeItIsWritten) {
+    // A backup tool holds the file while Kwivo starts: its picks are not
+    // known, so a launch writes nothing over them; once it is free, the
+    // next launch reads it and adds its pick.
+    const std::string picksFile = folder_.File(LauncherWindow::kPicksName);
+    test::WriteTextFile(picksFile, "old\tC:\\old.exe\r\n");
+    HANDLE held = CreateFileA(picksFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    l_.options.rememberPicks = 1;
+    EXPECT_EQ(l_.picks.Load(LauncherWindow::kPicksName), 0);
+    l_.catalogue.Add(recorder_.c_str());
+    l_.Type("rec");
+    l_.OnChar('\r');
+    ASSERT_EQ(Recorded(), recorder_ + "|" + Quoted(recorder_) + "\n");
+    CloseHandle(held);
+    EXPECT_EQ(test::ReadTextFile(picksFile), "old\tC:\\old.exe\r\n");
+
+    l_.Type("re");
+    l_.OnChar('\r');
+    const std::string started = recorder_ + "|" + Quoted(recorder_) + "\n";
+    ASSERT_EQ(Recorded(2), started + started);
+    EXPECT_EQ(test::ReadTextFile(picksFile), "old\tC:\\old.exe\r\nre\t" + recorder_ + "\r\n");
+}
+
 TEST_F(KeyActionsTest, AnAliasStartsAFileAsAProcessAndAnythingElseThroughTheShell) {
     ClassKey https("https\\shell\\open\\command", Quoted(recorder_) + " \"%1\"");
     ASSERT_EQ(l_.catalogue.AddAlias("rr", recorder_.c_str()), 1);

@@ -212,3 +212,75 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsNeverWrittenAndALeftoverCopyBlocksNothin
 }
 
 }  // namespace
+
+namespace {
+
+// The text's UTF-16LE bytes after the mark FF FE, or in big-endian order
+// after FE FF.
+std::string Utf16Bytes(const std::string& utf8, bool bigEndian) {
+    wchar_t wide[256];
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide, 256);
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (int i = 0; i < n; ++i) {
+        char low = static_cast<char>(wide[i] & 0xFF);
+        char high = static_cast<char>(static_cast<unsigned short>(wide[i]) >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST_F(SettingsFileTest, UnicodeFilesNotepadSavesAreTurnedIntoUtf16AndOthersLeftAlone) {
+    // A folder with an accent, as Notepad saves it: UTF-8 without a mark
+    // (its default), with one, or UTF-16BE. Read through the ANSI code page,
+    // the folder would not be the one written.
+    const std::string text = "; mine\r\n[folders]\r\nZ:\\Caf\xC3\xA9=1\r\n";
+    const std::string utf16 = Utf16Bytes(text, false);
+    struct Case {
+        std::string bytes;
+        std::string after;  // the file's bytes once read
+    };
+    const Case cases[] = {
+        {text, utf16},
+        {"\xEF\xBB\xBF" + text, utf16},
+        {Utf16Bytes(text, true), utf16},
+        {utf16, utf16},
+        {"[folders]\r\nZ:\\Caf\xE9=1\r\n", "[folders]\r\nZ:\\Caf\xE9=1\r\n"},  // ANSI: no UTF-8
+        {"[misc]\r\nruns=1\r\n", "[misc]\r\nruns=1\r\n"},                          // ASCII
+    };
+    const std::string ini = folder_.File("kwivo.ini");
+    for (const Case& c : cases) {
+        test::WriteTextFile(ini, c.bytes);
+        SettingsFile settings("kwivo.ini");
+        EXPECT_EQ(test::ReadTextFile(ini), c.after) << c.bytes;
+        if (c.after != utf16) continue;
+        char section[256];
+        char* cursor = settings.GetSection("folders", section, sizeof section);
+        int depth = 0;
+        char* key;
+        ASSERT_EQ(settings.NextIntEntry(&cursor, &key, &depth), 1) << c.bytes;
+        EXPECT_STREQ(key, "Z:\\Caf\xC3\xA9") << c.bytes;
+        EXPECT_EQ(depth, 1);
+    }
+    EXPECT_EQ(test::CountFiles(folder_.Path(), "*.tmp"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SettingsFileTest, CodePageUtf8KeepsAPlainFilePlainThroughReadsAndWrites) {
+    // Where the ANSI code page is UTF-8 itself, a plain file holds every
+    // character: it is read as it is, and a write keeps it plain.
+    if (GetACP() != CP_UTF8) GTEST_SKIP() << "needs the ANSI code page 65001";
+    const std::string ini = folder_.File("kwivo.ini");
+    const std::string text = "[folders]\r\nZ:\\Caf\xC3\xA9=1\r\n";
+    Write(text.c_str());
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(test::ReadTextFile(ini), text);
+    EXPECT_EQ(settings.SetInt("misc", "runs", 3), 1);
+    EXPECT_EQ(settings.SetInt("folders", "Z:\\\xE6\x97\xA5\xE6\x9C\xAC", 2), 1);  // Z:\日本
+    EXPECT_EQ(test::ReadTextFile(ini), text + "Z:\\\xE6\x97\xA5\xE6\x9C\xAC=2\r\n[misc]\r\nruns=3\r\n");
+    EXPECT_EQ(settings.GetInt("folders", "Z:\\Caf\xC3\xA9", 0), 1);
+}
+
+}  // namespace

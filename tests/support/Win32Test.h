@@ -137,6 +137,14 @@ inline void WriteTextFile(const std::string& path, const char* text) {
     fclose(f);
 }
 
+// Every byte of the text, NULs too (a UTF-16 file).
+inline void WriteTextFile(const std::string& path, const std::string& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return;
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
 // The file's bytes; empty when it cannot be read.
 inline std::string ReadTextFile(const std::string& path) {
     std::string text;

@@ -1,0 +1,31 @@
+#include "window/SystemCall.h"
+
+#include <gtest/gtest.h>
+
+#include "support/LaunchTest.h"
+#include "support/Win32Test.h"
+
+namespace {
+
+TEST(SystemCall, ADllIsLoadedFromTheSystemFolderNeverFromTheCurrentOrTheProgramFolder) {
+    // A DLL that the system lacks, planted in the current folder and beside
+    // the program, as in a Downloads folder: never loaded.
+    test::TempFolder folder;
+    test::CurrentDirectory inFolder(folder.Path());
+    ASSERT_TRUE(inFolder.Changed());
+    const std::string planted = folder.File("kwivoplanted.dll");
+    const std::string besideProgram = test::Beside("kwivoplanted2.dll");
+    ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), planted.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), besideProgram.c_str(), FALSE));
+    RestrictDllSearch();
+    EXPECT_EQ(LoadSystemLibrary(L"kwivoplanted.dll"), nullptr);
+    EXPECT_EQ(FindSystemCall<FARPROC>(L"kwivoplanted2.dll", "DllMain"), nullptr);
+    EXPECT_EQ(LoadLibraryW(L"kwivoplanted.dll"), nullptr);  // the process's own search leaves it out too
+    EXPECT_FALSE(test::FileExists(planted + ".ran"));
+    EXPECT_FALSE(test::FileExists(besideProgram + ".ran"));
+    DeleteFileA(besideProgram.c_str());
+    // The system's own are found.
+    EXPECT_NE(FindSystemCall<FARPROC>(L"shlwapi.dll", "SHLoadIndirectString"), nullptr);
+}
+
+}  // namespace
