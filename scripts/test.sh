@@ -50,6 +50,15 @@ for log in "$logs/native.log" "$logs/windows.log"; do
     failed=$((failed + $1))
     total=$((total + $2))
 done
+# A test that failed and then passed is no pass to forget: a fault of the
+# test or of the product that a later run may meet. Named above the total.
+test_names() { sed -n -E "s/^.*Test +#[0-9]+: ([^ ]+) \.*.*\*\*\*$1.*$/\1/p" "$logs/windows.log" | sort -u; }
+final_failures=$(sed -n '/The following tests FAILED/,$p' "$logs/windows.log" | sed -n -E 's/^.*[0-9]+ - ([^ ]+) .*$/\1/p' | sort -u)
+second_run=$(comm -23 <(test_names '(Failed|Timeout|Exception)') <(printf '%s\n' "$final_failures" | sed '/^$/d'))
 echo
+if [ -n "$second_run" ]; then
+    echo "passed only on their second run:"
+    printf '  %s\n' $second_run
+fi
 echo "$((total - failed)) passed, $failed failed"
 [ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$total" -gt 0 ]

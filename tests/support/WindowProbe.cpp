@@ -6,8 +6,8 @@
 //                            Wine desktop stays up between the tests' programs
 //   winprobe running         exit 0 when a launcher window (class "KWIVO") exists
 //   winprobe type TEXT       sends the launcher TEXT and Enter, as typed keys
-//   winprobe hotkey          sends the launcher one hot key press and waits
-//                            until it is handled
+//   winprobe hotkey [N]      sends the launcher N (1) hot key presses, each
+//                            handled before the next; prints "pressed" for each
 //   winprobe version FILE    prints the ProductVersion of FILE's version information
 //   winprobe target LINK     prints the file that a shell link points to, as the
 //                            catalogue reads it
@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "catalogue/Catalogue.h"
@@ -76,11 +77,18 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(command, "hold") == 0) return Hold();
     HWND launcher = FindWindowA("KWIVO", nullptr);
     if (argc == 2 && strcmp(command, "running") == 0) return launcher ? 0 : 1;
-    if (argc == 2 && strcmp(command, "hotkey") == 0) {
-        // Sent, not posted: counted once this returns, before any later close.
-        DWORD_PTR ignored;
-        if (!launcher) return 1;
-        return SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 1;
+    if ((argc == 2 || argc == 3) && strcmp(command, "hotkey") == 0) {
+        // Sent, not posted: counted once the call returns, before any later
+        // close. Each press is reported, so that a caller knows how many
+        // arrived even when this process ends early.
+        int presses = argc == 3 ? atoi(argv[2]) : 1;
+        for (int i = 0; i < presses; ++i) {
+            DWORD_PTR ignored;
+            if (!launcher || !SendMessageTimeoutA(launcher, WM_HOTKEY, 0, 0, SMTO_BLOCK, 10000, &ignored)) return 1;
+            printf("pressed\n");
+            fflush(stdout);
+        }
+        return 0;
     }
     if (argc == 2 && strcmp(command, "rect") == 0) {
         RECT r;
