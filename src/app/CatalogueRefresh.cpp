@@ -60,7 +60,7 @@ void LauncherWindow::RebuildWhenIdle() {
         UpdateCompletion();
         typedLength = typed;
     }
-    if (infoVisible) InvalidateRect(hwnd, nullptr, TRUE);  // its file count
+    if (offered || infoVisible) ShowChanges();  // the new completion, the file count
 }
 
 void LauncherWindow::ResumeRebuild() {

@@ -36,8 +36,10 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       dpi(ScreenChoice::kBaseDpi),
       screen(),
       screens(&systemScreens),
-      apps(&systemApps) {
+      apps(&systemApps),
+      announcer(&systemAnnouncer) {
     completionPath[0] = '\0';
+    helpText[0] = '\0';
 }
 
 // The brush and the atom live as long as the process; the catalogue and the
@@ -66,6 +68,7 @@ int LauncherWindow::Initialise(int) {
     if (growSpeed <= 0) growSpeed = kDefaultGrowSpeed;
     if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
     options.Read(settings);
+    stripFont.Parse(options.font);
     // Before any window: the awareness of a process is set once.
     if (options.dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
     if (options.rememberPicks) picks.Load(kPicksName);
@@ -139,5 +142,7 @@ void LauncherWindow::OnDestroy() {
         started = 0;
     }
     if (hotkeyAtom != 0) UnregisterHotKey(hwnd, hotkeyAtom);
+    // A screen reader that still holds the strip's object is told it has gone.
+    accessible.Disconnect();
     PostQuitMessage(0);
 }

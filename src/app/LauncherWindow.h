@@ -9,6 +9,8 @@
 #include "panel/InputLine.h"
 #include "panel/Picks.h"
 #include "panel/ScreenChoice.h"
+#include "panel/StripAccessible.h"
+#include "panel/StripFont.h"
 #include "settings/Options.h"
 #include "text/SystemTextFold.h"
 #include "window/AppWindow.h"
@@ -17,13 +19,15 @@ class SettingsFile;
 
 // The launcher strip: one hidden, always-on-top popup window that the hot key
 // slides in and out.
-class LauncherWindow : public AppWindow {
+class LauncherWindow : public AppWindow, public StripContent {
 public:
     static constexpr const char* kSettingsName = "kwivo.ini";
     static constexpr const wchar_t* kHotkeyAtomName = L"Kwivo";
     // Remembered picks live beside kwivo.ini, in a file of their own.
     static constexpr const char* kPicksName = "kwivo-picks.txt";
     static constexpr int kStripHeight = 30;
+    // The text's margin inside the strip's frame.
+    static constexpr int kTextMargin = 5;
     static constexpr int kMaxStripWidth = 480;
 
     // Start-up defaults of the settings file.
@@ -150,6 +154,17 @@ public:
     int CentreX() const;
 
     void OnPaint(HDC dc) override;
+    // What the strip shows has changed: repainted, and told to a listening
+    // screen reader.
+    void ShowChanges();
+
+    // For screen readers (StripAccessible).
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam) override;
+    void ShownText(char* out, int size) override;
+    const char* HelpText() override;
+    int IsShown() override;
+    // After Down or Up: the name now on display, spoken.
+    void AnnounceStep(int place, int count);
 
     ATOM hotkeyAtom;
     InputLine input;
@@ -207,4 +222,10 @@ public:
     // The packaged apps of names=1.
     AppSource systemApps;
     AppSource* apps;  // systemApps, unless a test gives its own
+    // [ui] font, made into font at each DPI.
+    StripFont stripFont;
+    StripAccessible accessible;
+    char helpText[1024];  // the information text, as a reader is told it
+    Announcer systemAnnouncer;
+    Announcer* announcer;  // systemAnnouncer, unless a test gives its own
 };

@@ -89,8 +89,11 @@ public:
     CatalogueEntry* FindMatch(const char* text, int length, int* mode);
     // The entry before or after one that FindMatch could give, in list
     // order, among those that match the text the same way; wraps round at
-    // the ends. Null when none matches.
-    CatalogueEntry* StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode);
+    // the ends. Null when none matches. With place and count, the walk goes
+    // on to the list's end and gives the entry's place among the matches
+    // (from 1) and their number.
+    CatalogueEntry* StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode,
+                              int* place = nullptr, int* count = nullptr);
     CatalogueEntry* StepPrefix(CatalogueEntry* from, const char* text, int length, int forward) {
         return StepMatch(from, text, length, forward, kPrefixMatch);
     }

@@ -83,29 +83,50 @@ CatalogueEntry* Catalogue::FindMatch(const char* text, int length, int* mode) {
     return word ? word : initials;
 }
 
-CatalogueEntry* Catalogue::StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode) {
+CatalogueEntry* Catalogue::StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode,
+                                     int* place, int* count) {
     char buffer[2 * kPathBytes];
     int n;
     const char* key = LookupKey(buffer, text, length, &n);
     // Matches other than from: the first of the list, the last before from,
-    // and the last met so far.
+    // the one after it, and the last met so far.
     CatalogueEntry* first = nullptr;
     CatalogueEntry* before = nullptr;
+    CatalogueEntry* after = nullptr;
     CatalogueEntry* last = nullptr;
     int passed = 0;
+    int matches = 0;
+    int fromPlace = 0;  // the matches up to from, from itself included
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
         if (entry == from) {
             passed = 1;
             before = last;
+            if (Matches(entry, key, n, mode)) ++matches;
+            fromPlace = matches;
             continue;
         }
         if (!Matches(entry, key, n, mode)) continue;
-        if (forward && passed) return entry;
+        ++matches;
+        if (passed && !after) {
+            after = entry;
+            if (forward && !count) return entry;
+        }
         if (!first) first = entry;
         last = entry;
     }
-    if (forward) return first ? first : from;
-    return before ? before : (last ? last : from);
+    CatalogueEntry* found = forward ? (after ? after : (first ? first : from)) : (before ? before : (last ? last : from));
+    if (place && count) {
+        // The place of the entry found, from the places of its neighbours.
+        *count = matches;
+        if (found == from) {
+            *place = fromPlace;
+        } else if (forward) {
+            *place = after ? fromPlace + 1 : 1;
+        } else {
+            *place = before ? fromPlace - (fromPlace > 0 && Matches(from, key, n, mode)) : matches;
+        }
+    }
+    return found;
 }
 
 int Catalogue::StartsWith(const CatalogueEntry* entry, const char* text, int length) const {

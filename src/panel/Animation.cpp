@@ -37,15 +37,20 @@ void LauncherWindow::PlaceWindow() {
 }
 
 void LauncherWindow::SetDpi(int newDpi) {
-    if (newDpi != dpi) {
+    int changed = newDpi != dpi;
+    if (changed) {
         // The strip keeps its physical size, also in the middle of a grow.
         height = MulDiv(height, newDpi, dpi);
         growTarget = MulDiv(growTarget, newDpi, dpi);
         dpi = newDpi;
     }
-    if (!options.dpiScale) return;  // the system's font, as it always was
+    // The system's font, as it always was, unless a font is set or sizes
+    // follow the DPI; made anew only for another DPI.
+    if ((!options.dpiScale && !stripFont.IsSet()) || (font && !changed)) return;
     if (font) DeleteObject(font);
-    font = ScreenChoice::CreateFontFor(dpi);
+    // The set font's line fits inside the strip's margins.
+    font = stripFont.IsSet() ? stripFont.Create(dpi, Scaled(kStripHeight - 2 * kTextMargin))
+                             : ScreenChoice::CreateFontFor(dpi);
 }
 
 void LauncherWindow::OnHotKey() {
@@ -62,6 +67,7 @@ void LauncherWindow::OnHotKey() {
         PlaceWindow();
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
+        accessible.Focused(hwnd);
         StartSlide(CentreX(), 0, 0);
         return;
     }
@@ -76,6 +82,7 @@ void LauncherWindow::OnHotKey() {
     } else {
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
+        accessible.Focused(hwnd);
     }
 }
 
@@ -153,6 +160,7 @@ void LauncherWindow::Dismiss(int animate) {
     completionEntry = nullptr;
     folderListing.Clear();
     ResumeRebuild();
+    ShowChanges();
     if (!animate) return;
     if (slideSpeed != 0) {
         StartSlide(ScreenRect().right, kSlideHide, 0);

@@ -160,13 +160,13 @@ void LauncherWindow::OnChar(unsigned int code) {
         UpdateCompletion();
         break;
     }
-    InvalidateRect(hwnd, nullptr, TRUE);
+    ShowChanges();
 }
 
 void LauncherWindow::OnPasteText(const char* text) {
     input.PutText(text);
     UpdateCompletion();
-    InvalidateRect(hwnd, nullptr, TRUE);
+    ShowChanges();
 }
 
 const char* LauncherWindow::GetCopyText() {

@@ -10,23 +10,28 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
         // keyboard gives Ctrl+Shift+Enter no character at all.
         if (!options.ctrlEnter || GetKeyState(VK_CONTROL) >= 0) return;
         if (GetKeyState(VK_SHIFT) < 0 ? RunOnDisplayAsAdministrator() : OpenFolderOnDisplay()) Dismiss(1);
-        InvalidateRect(hwnd, nullptr, TRUE);
+        ShowChanges();
         return;
     }
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
     if (!completion) return;  // nothing on display to step from
     StepCompletion(virtualKey == VK_DOWN);
-    InvalidateRect(hwnd, nullptr, TRUE);
+    ShowChanges();
 }
 
 void LauncherWindow::StepCompletion(int forward) {
     // The typed text stays as typed; only what completes it changes.
     if (IsAbsolutePath(input.text)) {
         ShowFolderMatch(forward ? completionIndex + 1 : completionIndex - 1);
+        AnnounceStep(0, 0);
         return;
     }
-    CatalogueEntry* entry = catalogue.StepMatch(completionEntry, input.text, input.length, forward, completionMode);
+    int place = 0;
+    int count = 0;
+    CatalogueEntry* entry =
+        catalogue.StepMatch(completionEntry, input.text, input.length, forward, completionMode, &place, &count);
     if (entry) ShowEntry(entry, completionMode);
+    AnnounceStep(place, count);
 }
 
 const char* LauncherWindow::FileOnDisplay() {

@@ -6,14 +6,13 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "panel/TypedText.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
 
 namespace {
 
-// Inside the strip's frame: the margin of the prompt, and where the typed
-// text starts after it.
-const int kMargin = 5;
+// Where the typed text starts after the prompt.
 const int kPromptWidth = 10;
 
 // Selects a brush for the object's lifetime and puts the previous one back.
@@ -68,28 +67,17 @@ void LauncherWindow::OnPaint(HDC dc) {
     ScopedSelectBrush brush(dc, background);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 
-    const int margin = Scaled(kMargin);
+    const int margin = Scaled(kTextMargin);
     InflateRect(&r, -margin, -margin);
     const int innerLeft = r.left;
-    // No prefix processing: an "&" in a name is a character like any other,
-    // and the completion is placed by the typed text's measured width.
     DrawTextW(dc, L">", 1, &r, DT_NOPREFIX);
     r.left += Scaled(kPromptWidth);
     wchar_t typed[InputLine::kMaxLength + 1];
     int typedUnits = Utf16FromWtf8(typed, InputLine::kMaxLength + 1, input.text);
     if (typedUnits < 0) typedUnits = 0;
-    DrawTextW(dc, typed, typedUnits, &r, DT_NOPREFIX);
-
     wchar_t rest[kPathSize];
-    if (completion && ToUtf16(rest, completion)) {
-        // Right behind the typed text, as the font measures it.
-        SIZE extent;
-        GetTextExtentPoint32W(dc, typed, typedUnits, &extent);
-        r.left += extent.cx;
-        COLORREF previous = SetTextColor(dc, completionColour);
-        DrawTextW(dc, rest, -1, &r, DT_NOPREFIX);
-        SetTextColor(dc, previous);
-    }
+    DrawTypedText(dc, r, typed, typedUnits, completion && ToUtf16(rest, completion) ? rest : nullptr,
+                  completionColour);
 
     if (infoVisible) {
         SetTextColor(dc, RGB(0, 0, 0));

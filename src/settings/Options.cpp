@@ -19,13 +19,16 @@ Options::Options()
       ctrlEnter(0),
       names(0),
       words(0),
-      accents(0) {}
+      accents(0) {
+    font[0] = '\0';
+}
 
 void Options::Read(SettingsFile& settings) {
     char monitor[16];
     settings.GetString(monitor, sizeof monitor, "ui", "monitor", "primary");
     screenChoice = ScreenChoice::Parse(monitor);
     dpiScale = IsOn(settings, "ui", "dpiscale");
+    settings.GetString(font, sizeof font, "ui", "font", "");
     rememberPicks = IsOn(settings, "misc", "remember");
     watchFolders = IsOn(settings, "misc", "watch");
     ctrlEnter = IsOn(settings, "misc", "ctrlenter");

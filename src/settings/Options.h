@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/PathText.h"
+
 class SettingsFile;
 
 // The settings that are off unless the user writes them, read in one place,
@@ -8,6 +10,7 @@ class SettingsFile;
 struct Options {
     int screenChoice;   // [ui] monitor=primary|cursor|focus
     int dpiScale;       // [ui] dpiscale=1: sizes follow the monitor's DPI
+    char font[kPathBytes];  // [ui] font=*|FACE|FACE,SIZE: the strip's font; empty: the system font
     int rememberPicks;  // [misc] remember=1: the entry picked for a text comes first
     int watchFolders;   // [misc] watch=1: the catalogue follows changes of its folders
     int ctrlEnter;      // [misc] ctrlenter=1: Ctrl+Enter and Ctrl+Shift+Enter

@@ -38,6 +38,7 @@ void AppWindow::OnCommand(int, int) {}
 void AppWindow::OnKeyDown(int) {}
 int AppWindow::GetWaitHandles(const HANDLE**) { return 0; }
 void AppWindow::OnHandleSignalled(int) {}
+LRESULT AppWindow::OnGetObject(WPARAM, LPARAM) { return 0; }
 void AppWindow::OnPaint(HDC) {}
 void AppWindow::OnTimer(UINT_PTR) {}
 void AppWindow::OnHotKey() {}
@@ -178,6 +179,11 @@ LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
         OnKeyDown(static_cast<int>(wParam));
         break;
+    case WM_GETOBJECT: {
+        LRESULT object = OnGetObject(wParam, lParam);
+        if (object) return object;
+        break;
+    }
     default:
         break;
     }

@@ -27,6 +27,9 @@ public:
     // here) and the handles; then the call when the index-th is signalled.
     virtual int GetWaitHandles(const HANDLE** handles);
     virtual void OnHandleSignalled(int index);
+    // WM_GETOBJECT: an accessibility client asks for an object of the
+    // window; 0 leaves the answer to the default processing.
+    virtual LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     // Texts (WTF-8) reach the platform in UTF-16: the window is a Unicode
     // one, and its character messages carry UTF-16 units.

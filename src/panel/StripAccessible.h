@@ -1,0 +1,64 @@
+#pragma once
+
+#include <windows.h>
+
+// What the strip tells a screen reader, asked through its accessible object.
+class StripContent {
+public:
+    virtual ~StripContent() {}
+    // What the strip shows as one text (WTF-8): the typed text and its
+    // completion.
+    virtual void ShownText(char* out, int size) = 0;
+    // The help text while the information view shows, else null.
+    virtual const char* HelpText() = 0;
+    // 1 while the strip is on the screen.
+    virtual int IsShown() = 0;
+};
+
+// The strip for screen readers (NVDA, Narrator, JAWS): an accessible object
+// of the client area, editable text named "Kwivo" whose value is what the
+// strip shows, and the events that tell a listening reader of a change.
+// Everything else (parent, navigation, hit testing, location) comes from
+// the window's standard object. oleacc and ole32 are loaded when the first
+// client asks, so that nothing is loaded or imported for a launcher that no
+// reader looks at.
+class StripAccessible {
+public:
+    static constexpr const wchar_t* kName = L"Kwivo";
+
+    StripAccessible();
+    // Disconnects the object: a client that still holds it gets errors.
+    virtual ~StripAccessible();
+
+    // WM_GETOBJECT: the object for OBJID_CLIENT, marshalled for the client;
+    // 0 for any other object (the window's default answers).
+    LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam, StripContent* content);
+    // The strip has shown and taken the keyboard.
+    void Focused(HWND window);
+    // After anything that may change what the strip shows: one value-change
+    // event when it did change.
+    void Changed(HWND window, StripContent* content);
+    // Ends the object's service (the window goes).
+    void Disconnect();
+
+private:
+    struct Object;
+    Object* object;
+    int comStarted;
+    // The last value told, as a hash: no event for an unchanged value.
+    unsigned int lastValue;
+};
+
+// Speaks a short text through UI Automation's notifications (Windows 10
+// 1709 and later), replacing one not yet spoken; where the system has
+// none, nothing. Tests give one of their own.
+class Announcer {
+public:
+    virtual ~Announcer() {}
+    // 1 when the text was handed to the system.
+    virtual int Announce(HWND window, const char* text);
+};
+
+// "name" or "name, 2 of 5" (place and count from 1; 0 when not known), cut
+// to fit; the bytes written.
+int FormatAnnouncement(char* out, int size, const char* name, int place, int count);
