@@ -9,7 +9,7 @@ KWIVO_PACKAGES=(
     cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
     wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxfixes3
     libxinerama1 xvfb xdotool imagemagick x11-utils
-    clang libclang-rt-14-dev liblnk-utils nsis zip unzip locales fonts-wqy-microhei
+    clang libclang-rt-14-dev liblnk-utils nsis zip unzip locales fonts-wqy-microhei fonts-dejavu-core
 )
 
 say() { printf '\n== %s\n' "$*"; }
@@ -64,6 +64,10 @@ kwivo_start_wine() {
     fi
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d kwivo /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kwivo /d "$size" /f >/dev/null 2>&1
+    # The GUI font linked to a CJK font, as a CJK-capable Windows links its
+    # message font: text in the message font then has those glyphs.
+    "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
     # The desktop's size is fixed by its first process: start afresh.
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/LaunchTest.h"
 
@@ -98,6 +99,28 @@ TEST_F(KeyActionsTest, APicksFileHeldByAnotherProgramAtStartIsReadBeforeItIsWrit
     const std::string started = recorder_ + "|" + Quoted(recorder_) + "\n";
     ASSERT_EQ(Recorded(2), started + started);
     EXPECT_EQ(test::ReadTextFile(picksFile), "old\tC:\\old.exe\r\nre\t" + recorder_ + "\r\n");
+}
+
+// What would be spoken, where Windows has UI Automation's notifications.
+class HeardAnnouncer : public Announcer {
+public:
+    int Announce(HWND, const char* text) override {
+        heard.push_back(text);
+        return 1;
+    }
+    std::vector<std::string> heard;
+};
+
+TEST_F(KeyActionsTest, DownAndUpAnnounceTheNameOnDisplayWithItsPlaceAmongTheMatches) {
+    HeardAnnouncer announcer;
+    l_.announcer = &announcer;
+    for (const char* name : {"ka1.exe", "ka2.exe", "ka3.exe"}) l_.catalogue.Add((folder_.File(name)).c_str());
+    l_.Type("ka");  // ka3.exe, added last, first; typing announces nothing
+    EXPECT_TRUE(announcer.heard.empty());
+    for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}) l_.OnKeyDown(key);
+    EXPECT_EQ(announcer.heard, (std::vector<std::string>{"ka2.exe, 2 of 3", "ka1.exe, 3 of 3", "ka3.exe, 1 of 3",
+                                                           "ka1.exe, 3 of 3"}));
+    l_.announcer = &l_.systemAnnouncer;
 }
 
 TEST_F(KeyActionsTest, AnAliasStartsAFileAsAProcessAndAnythingElseThroughTheShell) {

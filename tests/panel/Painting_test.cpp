@@ -17,10 +17,11 @@ const COLORREF kCompletion = RGB(0, 160, 0);
 const COLORREF kBlack = RGB(0, 0, 0);
 
 // Paints the strip into a memory bitmap of the window's size, as the window
-// framework would: text background and text colour set, no font selected.
+// framework would: text background and text colour set, and the font when
+// one is given.
 class Canvas {
 public:
-    explicit Canvas(TestLauncher& l) {
+    explicit Canvas(TestLauncher& l, HFONT font = nullptr) {
         MoveWindow(l.hwnd, 0, 0, l.width, l.height, FALSE);
         RECT r;
         GetClientRect(l.hwnd, &r);
@@ -40,6 +41,7 @@ public:
         FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
         SetBkColor(dc_, l.backColour);
         SetTextColor(dc_, l.textColour);
+        if (font) SelectObject(dc_, font);
         l.OnPaint(dc_);
     }
     ~Canvas() {
@@ -251,6 +253,152 @@ TEST(Painting, InformationText) {
     EXPECT_GT(second.size(), 1u);
 
     EXPECT_GT(GetWorkingSetKB(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The pixels of the text line that are not the strip's background.
+std::string Ink(const Canvas& c) {
+    std::string ink;
+    for (int y = 5; y < 25; ++y) {
+        for (int x = 15; x < 475; ++x) ink += c.At(x, y) == kBack ? '.' : '#';
+    }
+    return ink;
+}
+
+int CountColour(const Canvas& c, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < c.H(); ++y) {
+        for (int x = 0; x < c.W(); ++x) n += c.At(x, y) == colour;
+    }
+    return n;
+}
+
+TEST(Painting, TheFontSettingDrawsInTheDesktopsMessageFontWithEveryScriptsGlyphs) {
+    // font=*: the message font, which the system links to fonts of other
+    // scripts. The typed 日 and its completion 本 are the font's glyphs,
+    // not the box of a character it lacks.
+    TestLauncher l;
+    l.stripFont.Parse("*");
+    l.font = l.stripFont.Create(96, 20);
+    ASSERT_NE(l.font, nullptr);
+    l.completionColour = kText;
+    l.catalogue.Add("C:\\x\\\xE6\x97\xA5\xE6\x9C\xAC.exe");  // 日本.exe
+    l.input.PutText("\xE6\x97\xA5");
+    l.UpdateCompletion();
+    Canvas strip(l, l.font);
+
+    TestLauncher empty;
+    Canvas reference(empty, l.font);
+    RECT r = {15, 5, 475, 25};
+    DrawTextW(reference.Dc(), L"\x65E5\x672C.exe", -1, &r, DT_NOPREFIX);
+    EXPECT_EQ(Ink(strip), Ink(reference));
+    TestLauncher missing;
+    Canvas box(missing, l.font);
+    DrawTextW(box.Dc(), L"\xE000\xE000.exe", -1, &r, DT_NOPREFIX);  // no font has these
+    EXPECT_NE(Ink(strip), Ink(box));
+    LOGFONTW chosen;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(GetObjectW(l.font, sizeof chosen, &chosen));
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    EXPECT_STREQ(chosen.lfFaceName, metrics.lfMessageFont.lfFaceName);
+}
+
+TEST(Painting, HostileFontSettingsFallBackAndTheTextStillFits) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const std::wstring message = metrics.lfMessageFont.lfFaceName;
+    const LONG messageHeight = metrics.lfMessageFont.lfHeight;
+    struct Case {
+        std::string setting;
+        std::wstring face;  // what the font asks GDI for
+        LONG height;        // 0: reduced to fit, whatever it was
+    };
+    const Case cases[] = {
+        {std::string(300, 'x'), message, messageHeight},    // no face GDI takes
+        {"Seg\x01oe UI,12", message, -16},                     // a control character
+        {"No Such Face Here", L"No Such Face Here", messageHeight},  // GDI substitutes
+        {"*,0", message, messageHeight},
+        {"*,-5", message, messageHeight},
+        {"*,9999", message, messageHeight},
+        {"*,twelve", message, messageHeight},
+        {" Tahoma , 10 ", L"Tahoma", -13},
+        {"*,72", message, 0},  // far too tall for the strip
+    };
+    for (const Case& c : cases) {
+        StripFont font;
+        font.Parse(c.setting.c_str());
+        HFONT made = font.Create(96, 20);
+        ASSERT_NE(made, nullptr) << c.setting;
+        LOGFONTW chosen;
+        ASSERT_TRUE(GetObjectW(made, sizeof chosen, &chosen));
+        EXPECT_EQ(std::wstring(chosen.lfFaceName), c.face) << c.setting;
+        if (c.height) {
+            EXPECT_EQ(chosen.lfHeight, c.height) << c.setting;
+        }
+        HDC screen = GetDC(nullptr);
+        HGDIOBJ previous = SelectObject(screen, made);
+        TEXTMETRICW text;
+        GetTextMetricsW(screen, &text);
+        SelectObject(screen, previous);
+        ReleaseDC(nullptr, screen);
+        EXPECT_LE(text.tmHeight, 20) << c.setting;
+        TestLauncher l;
+        l.Type("x");
+        Canvas strip(l, made);
+        EXPECT_NE(Ink(strip).find('#'), std::string::npos) << c.setting;
+        DeleteObject(made);
+    }
+}
+
+TEST(Painting, RightToLeftNamesAreDrawnAsTheWholeNameWithTheTypedPartInTheTextColour) {
+    // Hebrew, whose order two pieces would break, and Arabic, whose lam-alef
+    // ligature they would break.
+    struct Case {
+        const char* name;
+        const char* typed;
+        const wchar_t* whole;
+    };
+    const Case cases[] = {
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D\xD7\xA2\xD7\x95\xD7\x9C\xD7\x9D.exe", "\xD7\xA9\xD7\x9C",
+         L"\x05E9\x05DC\x05D5\x05DD\x05E2\x05D5\x05DC\x05DD.exe"},
+        {"\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85.exe", "\xD8\xB3\xD9\x84", L"\x0633\x0644\x0627\x0645.exe"},
+    };
+    // A face with these scripts' glyphs, as the [ui] font setting names it.
+    StripFont face;
+    face.Parse("DejaVu Sans,11");
+    HFONT font = face.Create(96, 20);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    wchar_t name[64] = L"";
+    GetTextFaceW(screen, 64, name);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    if (std::wstring(name) != L"DejaVu Sans") {
+        DeleteObject(font);
+        GTEST_SKIP() << "no DejaVu Sans here";
+    }
+    for (const Case& c : cases) {
+        TestLauncher l;
+        l.completionColour = kCompletion;
+        l.catalogue.Add((std::string("C:\\x\\") + c.name).c_str());
+        l.input.PutText(c.typed);
+        l.UpdateCompletion();
+        ASSERT_NE(l.completion, nullptr) << c.typed;
+        Canvas strip(l, font);
+        TestLauncher empty;
+        Canvas reference(empty, font);
+        RECT r = {15, 5, 475, 25};
+        DrawTextW(reference.Dc(), c.whole, -1, &r, DT_NOPREFIX);
+        EXPECT_EQ(Ink(strip), Ink(reference)) << c.typed;
+        EXPECT_GT(CountColour(strip, kText), 0) << c.typed;
+        EXPECT_GT(CountColour(strip, kCompletion), 0) << c.typed;
+    }
+    DeleteObject(font);
 }
 
 }  // namespace
