@@ -114,7 +114,8 @@ CatalogueEntry* Catalogue::StepMatch(CatalogueEntry* from, const char* text, int
         if (!first) first = entry;
         last = entry;
     }
-    CatalogueEntry* found = forward ? (after ? after : (first ? first : from)) : (before ? before : (last ? last : from));
+    CatalogueEntry* found = forward ? (after ? after : (first ? first : from))
+                                    : (before ? before : (last ? last : from));
     if (place && count) {
         // The place of the entry found, from the places of its neighbours.
         *count = matches;

@@ -44,9 +44,10 @@ char* ConvertAnsiLines(const char* text, size_t length, size_t* converted) {
 
 int Picks::Load(const char* fileName) {
     WidePath name(fileName);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE file = !name.ok ? INVALID_HANDLE_VALUE
-                           : CreateFileW(name.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                           : CreateFileW(name.text, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                         nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // A file that is not there holds no picks; one that is there but
         // held by another program (a backup tool, a scanner) holds picks

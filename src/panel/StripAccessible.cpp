@@ -160,7 +160,9 @@ struct StripAccessible::Object final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
         KWIVO_STANDARD(get_accChild(child, out));
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { KWIVO_STANDARD(get_accHelp(child, help)); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        KWIVO_STANDARD(get_accHelp(child, help));
+    }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         KWIVO_STANDARD(get_accHelpTopic(file, child, topic));
     }
@@ -261,7 +263,8 @@ const int kNotificationProcessingMostRecent = 3;
 int Announcer::Announce(HWND window, const char* text) {
     NotificationCall notify =
         FindSystemCall<NotificationCall>(L"uiautomationcore.dll", "UiaRaiseNotificationEvent");
-    HostProviderCall hostProvider = FindSystemCall<HostProviderCall>(L"uiautomationcore.dll", "UiaHostProviderFromHwnd");
+    HostProviderCall hostProvider =
+        FindSystemCall<HostProviderCall>(L"uiautomationcore.dll", "UiaHostProviderFromHwnd");
     FreeStringCall freeString = FindSystemCall<FreeStringCall>(L"oleaut32.dll", "SysFreeString");
     if (!notify || !hostProvider || !freeString) return 0;
     IUnknown* provider = nullptr;

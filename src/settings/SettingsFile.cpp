@@ -34,7 +34,9 @@ namespace {
 int NeedsUnicode(const wchar_t* text) {
     // A UTF-8 code page holds every character but a lone surrogate, and
     // takes no question about lost ones.
-    if (GetACP() == CP_UTF8) return !WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
+    if (GetACP() == CP_UTF8) {
+        return !WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
+    }
     BOOL lost = FALSE;
     return !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lost) || lost;
 }

@@ -125,7 +125,9 @@ int Utf16Length(const char* text, int length) {
     // A unit for each character, two for one of four bytes.
     int units = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    for (int i = 0; length < 0 ? p[i] != 0 : i < length; ++i) units += !IsTrailByte(static_cast<char>(p[i])) + (p[i] >= 0xF0);
+    for (int i = 0; length < 0 ? p[i] != 0 : i < length; ++i) {
+        units += !IsTrailByte(static_cast<char>(p[i])) + (p[i] >= 0xF0);
+    }
     return units;
 }
 

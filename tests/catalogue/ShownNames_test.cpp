@@ -34,9 +34,9 @@ class ShownNamesTest : public test::LaunchTest {
 protected:
     void Rebuild(int names) {
         l_.options.names = names;
-        test::WriteTextFile(folder_.File("kwivo.ini"), ("[skip]\r\nskip*=\r\nunins*.exe=\r\n[folders]\r\n" + folder_.File("apps") +
-                                                        "=1\r\n" + folder_.File("huge") + "=1\r\n")
-                                                           .c_str());
+        test::WriteTextFile(folder_.File("kwivo.ini"), "[skip]\r\nskip*=\r\nunins*.exe=\r\n[folders]\r\n" +
+                                                           folder_.File("apps") + "=1\r\n" + folder_.File("huge") +
+                                                           "=1\r\n");
         SettingsFile settings("kwivo.ini");
         l_.RebuildCatalogue(settings);
     }
@@ -70,7 +70,8 @@ protected:
         // (as in an unpacked archive), in the current folder, and through a
         // path of the form a share has.
         for (const char* name : {"Evil", "Here", "Share"}) {
-            ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\") + name + ".lnk", Tool((std::string(name) + ".exe").c_str())));
+            std::string target = Tool((std::string(name) + ".exe").c_str());
+            ASSERT_TRUE(test::MakeShellLink(folder_.File("apps\\") + name + ".lnk", target));
         }
         for (const char* dll : {"apps\\evil.dll", "evil.dll", "apps\\share.dll"}) {
             ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), folder_.File(dll).c_str(), FALSE));
