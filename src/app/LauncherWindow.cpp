@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
+#include "text/TextFormat.h"
 #include "text/Wtf8.h"
 
 LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
@@ -40,6 +41,7 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       announcer(&systemAnnouncer) {
     completionPath[0] = '\0';
     helpText[0] = '\0';
+    FormatText(decimalSeparator, sizeof decimalSeparator, ".");
 }
 
 // The brush and the atom live as long as the process; the catalogue and the
@@ -69,6 +71,10 @@ int LauncherWindow::Initialise(int) {
     if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
     options.Read(settings);
     stripFont.Parse(options.font);
+    wchar_t separator[4];
+    if (options.calc && GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 0) {
+        ToWtf8(decimalSeparator, separator);
+    }
     // Before any window: the awareness of a process is set once.
     if (options.dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
     if (options.rememberPicks) picks.Load(kPicksName);

@@ -117,6 +117,12 @@ public:
     int OpenFolderOnDisplay();
     int RunOnDisplayAsAdministrator();
 
+    // calc=1: the value of the expression after "=" as the completion.
+    void ShowResult();
+    // Enter on an expression: its value to the clipboard, and the strip
+    // goes; 0 when it has none (the text stays).
+    int CopyResult();
+
     // Enter: launch, hand to the shell, or run a command.
     void Execute();
     void RunCommand(const char* command);
@@ -174,8 +180,12 @@ public:
     // The catalogue entry whose name completes the input, kept through Tab
     // so that Enter starts exactly it; null for none.
     CatalogueEntry* completionEntry;
-    // How completionEntry matches the text (Catalogue::kPrefixMatch...).
+    // How completionEntry matches the text (Catalogue::kPrefixMatch...), or
+    // kResultMode for the value of an expression (calc=1).
     int completionMode;
+    static constexpr int kResultMode = 3;
+    // The user's decimal separator, for expressions.
+    char decimalSeparator[8];
     // Between the typed text and a name matched by a word or its initials.
     static constexpr const char* kWordMatchSeparator = " \xC2\xBB ";
     // Which of the typed folder's matches a file-system completion shows.

@@ -41,6 +41,10 @@ void LauncherWindow::Execute() {
         RunCommand(text + 1);
         return;
     }
+    if (options.calc && text[0] == '=') {
+        if (CopyResult()) Dismiss(1);
+        return;
+    }
 
     int done;
     if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&

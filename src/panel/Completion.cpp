@@ -15,6 +15,10 @@ void LauncherWindow::UpdateCompletion() {
         ResumeRebuild();
         return;
     }
+    if (options.calc && input.text[0] == '=') {
+        ShowResult();
+        return;
+    }
 
     if (!IsAbsolutePath(input.text)) {
         // The entry picked before for this text, else the first catalogued
@@ -124,7 +128,7 @@ void LauncherWindow::ShowEntry(CatalogueEntry* entry, int mode) {
 }
 
 void LauncherWindow::AcceptCompletion() {
-    if (!completion) return;
+    if (!completion || completionMode == kResultMode) return;
     if (completionEntry && completionMode != Catalogue::kPrefixMatch) {
         input.Clear();  // the whole name takes the typed text's place
         input.PutText(completionEntry->Name());

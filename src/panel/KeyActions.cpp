@@ -14,7 +14,8 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
         return;
     }
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
-    if (!completion) return;  // nothing on display to step from
+    // Nothing on display to step from, or a value of its own.
+    if (!completion || completionMode == kResultMode) return;
     StepCompletion(virtualKey == VK_DOWN);
     ShowChanges();
 }

@@ -19,7 +19,8 @@ Options::Options()
       ctrlEnter(0),
       names(0),
       words(0),
-      accents(0) {
+      accents(0),
+      calc(0) {
     font[0] = '\0';
 }
 
@@ -35,4 +36,5 @@ void Options::Read(SettingsFile& settings) {
     names = IsOn(settings, "misc", "names");
     words = IsOn(settings, "misc", "words");
     accents = IsOn(settings, "misc", "accents");
+    calc = IsOn(settings, "misc", "calc");
 }

@@ -17,6 +17,7 @@ struct Options {
     int names;          // [misc] names=1: Start Menu names and packaged apps
     int words;          // [misc] words=1: word starts and initials
     int accents;        // [misc] accents=1: letter case and accents of every letter
+    int calc;           // [misc] calc=1: "=" and an expression shows its result
 
     // All off: what a missing kwivo.ini gives.
     Options();

@@ -191,8 +191,12 @@ LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void AppWindow::CopyToClipboard() {
-    const char* text = GetCopyText();
-    if (!text || !OpenClipboard(hwnd)) return;
+    CopyText(GetCopyText());
+}
+
+int AppWindow::CopyText(const char* text) {
+    if (!text || !OpenClipboard(hwnd)) return 0;
+    int copied = 0;
     if (EmptyClipboard()) {
         // A unit for every byte is room enough, with the terminator.
         size_t size = (strlen(text) + 1) * sizeof(wchar_t);
@@ -202,12 +206,14 @@ void AppWindow::CopyToClipboard() {
             Utf16FromWtf8(copy, size / sizeof(wchar_t), text);
             GlobalUnlock(memory);
             // Once handed over, the memory belongs to the clipboard.
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+            copied = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+            if (!copied) GlobalFree(memory);
         } else if (memory) {
             GlobalFree(memory);
         }
     }
     CloseClipboard();
+    return copied;
 }
 
 void AppWindow::PasteFromClipboard() {

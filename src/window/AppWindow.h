@@ -41,6 +41,9 @@ public:
     static LRESULT CALLBACK ClassWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 
+    // Puts the text (WTF-8) on the clipboard; 1 when it is there.
+    int CopyText(const char* text);
+
     // A message box with an OK button, owned by no window.
     static void ShowMessage(const char* text, const char* caption);
     // The most a paste takes from the clipboard: more than the input holds.

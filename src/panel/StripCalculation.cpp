@@ -1,0 +1,30 @@
+// "=" and an expression, with calc=1: its value as the completion, and on
+// the clipboard at Enter.
+#include "app/LauncherWindow.h"
+#include "panel/Calculator.h"
+#include "text/TextFormat.h"
+
+namespace {
+
+// Between the expression and its value.
+const char kResultSeparator[] = " = ";
+
+}  // namespace
+
+void LauncherWindow::ShowResult() {
+    Calculator calculator(decimalSeparator);
+    double value;
+    char result[Calculator::kResultBytes];
+    if (!calculator.Evaluate(input.text + 1, static_cast<size_t>(input.length - 1), &value) ||
+        calculator.Format(value, result) <= 0 ||
+        FormatText(completionPath, sizeof completionPath, "%s%s", kResultSeparator, result) < 0) {
+        return;
+    }
+    completion = completionPath;
+    completionMode = kResultMode;
+}
+
+int LauncherWindow::CopyResult() {
+    if (!completion || completionMode != kResultMode) return 0;
+    return CopyText(completion + sizeof kResultSeparator - 1);
+}
