@@ -117,6 +117,14 @@ public:
     int OpenFolderOnDisplay();
     int RunOnDisplayAsAdministrator();
 
+    // An alias whose target holds "%s", a blank and words: the target with
+    // the words in place as the completion (nothing when it would not fit).
+    // 0 when the text is no such alias.
+    int ShowAliasWords();
+    // Enter on it: the address opened, or the command line started.
+    int RunAliasWords();
+    // Starts a command line as a new process; 0 when it cannot be started.
+    int StartProcess(const char* commandLine);
     // calc=1: the value of the expression after "=" as the completion.
     void ShowResult();
     // Enter on an expression: its value to the clipboard, and the strip
@@ -184,6 +192,8 @@ public:
     // kResultMode for the value of an expression (calc=1).
     int completionMode;
     static constexpr int kResultMode = 3;
+    // An alias whose target takes the words typed after it ("%s").
+    static constexpr int kWordsMode = 4;
     // The user's decimal separator, for expressions.
     char decimalSeparator[8];
     // Between the typed text and a name matched by a word or its initials.

@@ -249,6 +249,13 @@ int Catalogue::AddAlias(const char* name, const char* target) {
     return NewEntry(target, targetLength, name, nameLength, CatalogueEntry::kAlias) != nullptr;
 }
 
+CatalogueEntry* Catalogue::FindAlias(const char* text, int length) const {
+    for (CatalogueEntry* entry = head; entry && entry->kind == CatalogueEntry::kAlias; entry = entry->next) {
+        if (EqualFolded(entry->Name(), text, length) && entry->Name()[length] == '\0') return entry;
+    }
+    return nullptr;
+}
+
 void Catalogue::AddAliases(char* section) {
     char* line = section;
     while (*line) {

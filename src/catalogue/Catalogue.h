@@ -114,6 +114,11 @@ public:
     // buffer, or either holds a control character.
     static constexpr int kMaxAliasName = 63;
     int AddAlias(const char* name, const char* target);
+    // The first alias named exactly the first length bytes of the text,
+    // letter case aside; null when there is none. The build adds the aliases
+    // after every file, so they lead the list: the walk ends at the first
+    // entry of another kind, and a keystroke with a blank costs no more.
+    CatalogueEntry* FindAlias(const char* text, int length) const;
     // Adds the aliases of a section buffer's lines, "name=target", split at
     // the first "=" (an address may hold more), blanks around it trimmed.
     void AddAliases(char* section);

@@ -50,6 +50,8 @@ void LauncherWindow::Execute() {
     if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
         FoldCase(text[length - 1]) == 's') {
         done = AddFolder(text, length - 3);
+    } else if (completionMode == kWordsMode) {
+        done = RunAliasWords();
     } else if (CatalogueEntry* entry = completionEntry ? completionEntry
                                                       : catalogue.FindPrefix(text, length, nullptr)) {
         // Exactly the entry on display, stepped to or picked, even after Tab.
@@ -112,6 +114,10 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
     } else {
         FormatText(commandLine, sizeof commandLine, "\"%s\"", entry.path);
     }
+    return StartProcess(commandLine);
+}
+
+int LauncherWindow::StartProcess(const char* commandLine) {
     wchar_t wideCommandLine[1024];
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

@@ -20,6 +20,7 @@ void LauncherWindow::UpdateCompletion() {
         return;
     }
 
+    if (ShowAliasWords()) return;
     if (!IsAbsolutePath(input.text)) {
         // The entry picked before for this text, else the first catalogued
         // name that begins with it (or, with words=1, has a word or initials
@@ -128,7 +129,8 @@ void LauncherWindow::ShowEntry(CatalogueEntry* entry, int mode) {
 }
 
 void LauncherWindow::AcceptCompletion() {
-    if (!completion || completionMode == kResultMode) return;
+    // A value or an alias's target with words is no name to take.
+    if (!completion || completionMode >= kResultMode) return;
     if (completionEntry && completionMode != Catalogue::kPrefixMatch) {
         input.Clear();  // the whole name takes the typed text's place
         input.PutText(completionEntry->Name());

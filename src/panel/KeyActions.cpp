@@ -14,8 +14,9 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
         return;
     }
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
-    // Nothing on display to step from, or a value of its own.
-    if (!completion || completionMode == kResultMode) return;
+    // Nothing on display to step from, or no name (a value, an alias's
+    // target with words).
+    if (!completion || completionMode >= kResultMode) return;
     StepCompletion(virtualKey == VK_DOWN);
     ShowChanges();
 }

@@ -1,0 +1,37 @@
+// Words after an alias whose target holds "%s": "g lisbon weather" opens
+// the search address with the words in place.
+#include <cstring>
+
+#include "app/LauncherWindow.h"
+#include "panel/AliasWords.h"
+#include "panel/ShellOpen.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
+
+int LauncherWindow::ShowAliasWords() {
+    const char* blank = strchr(input.text, ' ');
+    if (!blank) return 0;
+    CatalogueEntry* alias = catalogue.FindAlias(input.text, static_cast<int>(blank - input.text));
+    // A target with "%s" more than once takes no words either: refused.
+    if (!alias || !strstr(alias->path, "%s")) return 0;
+    completionEntry = alias;
+    completionMode = kWordsMode;
+    // Shown as a word match is, set apart, so that the user sees where Enter
+    // goes; a target that the words would make too long for the platform is
+    // refused, never cut.
+    char target[kPathBytes];
+    if (PutWords(target, sizeof target, alias->path, blank + 1) < 0 || Utf16Length(target) >= kPathSize ||
+        FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, target) < 0) {
+        return 1;
+    }
+    completion = completionPath;
+    return 1;
+}
+
+int LauncherWindow::RunAliasWords() {
+    if (!completion) return 0;
+    const char* target = completion + strlen(kWordMatchSeparator);
+    if (!IsAddress(target)) return StartProcess(target);
+    ShellOpen(L"open", target, nullptr);
+    return 1;  // as for any address handed to the shell
+}
