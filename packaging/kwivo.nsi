@@ -126,7 +126,7 @@ Section "-Register"
 SectionEnd
 
 LangString DESC_Program ${LANG_ENGLISH} "The launcher, its guide and a sample kwivo.ini."
-LangString DESC_Recommended ${LANG_ENGLISH} "On a first install, a kwivo.ini that turns on Start Menu names, word starts, accents, remembered picks, a calculator, watched folders, Ctrl+Enter, the monitor under the mouse, DPI scaling and the desktop's font. An existing kwivo.ini is kept."
+LangString DESC_Recommended ${LANG_ENGLISH} "On a first install, a kwivo.ini that turns on Start Menu names, word starts, accents, remembered picks, a calculator, switching to running programs, watched folders, Ctrl+Enter, the monitor under the mouse, DPI scaling and the desktop's font. An existing kwivo.ini is kept."
 LangString DESC_StartMenu ${LANG_ENGLISH} "A Kwivo shortcut in the Start Menu."
 LangString DESC_Startup ${LANG_ENGLISH} "Start Kwivo when you sign in to Windows."
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN

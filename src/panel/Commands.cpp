@@ -4,6 +4,7 @@
 
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
+#include "panel/RunningProgram.h"
 #include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsFile.h"
@@ -105,6 +106,16 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
         if (IsAbsolutePath(entry.path) && FileAttributes(entry.path) == INVALID_FILE_ATTRIBUTES) return 0;
         OpenWithShell(entry.path);
         return 1;  // as for any text handed to the shell
+    }
+    // switch=1: a program that runs already comes to the front instead of
+    // starting again; Shift+Enter starts another copy, and a window that
+    // does not come (the system refused) starts one as before.
+    size_t length = strlen(entry.path);
+    if (options.switchRunning && !entry.program && EndsWithFolded(entry.path, static_cast<int>(length), ".exe", 4) &&
+        GetKeyState(VK_SHIFT) >= 0) {
+        RunningProgram running;
+        HWND window = running.FindWindowOf(entry.path);
+        if (window && RunningProgram::BringForward(window)) return 1;
     }
     // Both paths quoted: unquoted, a path with a blank such as
     // C:\Program Files\App\app.exe could start C:\Program.exe instead.

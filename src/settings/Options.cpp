@@ -20,7 +20,8 @@ Options::Options()
       names(0),
       words(0),
       accents(0),
-      calc(0) {
+      calc(0),
+      switchRunning(0) {
     font[0] = '\0';
 }
 
@@ -37,4 +38,5 @@ void Options::Read(SettingsFile& settings) {
     words = IsOn(settings, "misc", "words");
     accents = IsOn(settings, "misc", "accents");
     calc = IsOn(settings, "misc", "calc");
+    switchRunning = IsOn(settings, "misc", "switch");
 }

@@ -18,6 +18,7 @@ struct Options {
     int words;          // [misc] words=1: word starts and initials
     int accents;        // [misc] accents=1: letter case and accents of every letter
     int calc;           // [misc] calc=1: "=" and an expression shows its result
+    int switchRunning;  // [misc] switch=1: Enter on a running program brings it forward
 
     // All off: what a missing kwivo.ini gives.
     Options();

@@ -103,12 +103,12 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
         EXPECT_EQ(options.screenChoice, ScreenChoice::kCursor);
         EXPECT_STREQ(options.font, "*");
         for (int on : {options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
-                       options.names, options.words, options.accents, options.calc}) {
+                       options.names, options.words, options.accents, options.calc, options.switchRunning}) {
             EXPECT_EQ(on, 1);
         }
     }
     // The switches and the font's text, as the compiler lays them out.
-    const size_t fields = 9 * sizeof(int) + sizeof(Options::font);
+    const size_t fields = 10 * sizeof(int) + sizeof(Options::font);
     EXPECT_EQ(sizeof(Options), (fields + alignof(Options) - 1) / alignof(Options) * alignof(Options))
         << "a new option needs its line in both files";
 }
