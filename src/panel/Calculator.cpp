@@ -12,8 +12,18 @@ int IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Room for the digits of a number that a double tells apart, and more.
-const int kNumberBytes = 64;
+// The digits a 64-bit integer holds whole: more add nothing a double keeps.
+const int kMaxDigits = 19;
+
+// 10 to the n (n >= 0); exact up to 10^22, as a double holds those.
+double PowerOfTen(int n) {
+    double result = 1;
+    double factor = 10;
+    for (; n > 0; n >>= 1, factor *= factor) {
+        if (n & 1) result *= factor;
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -104,21 +114,27 @@ int Calculator::Primary(double* value) {
 
 int Calculator::Number(double* value) {
     SkipBlanks();
-    // The digits, with a point for the separator, for strtod of the C
-    // locale, which the program never changes.
-    char digits[kNumberBytes];
-    int used = 0;
+    // The first kMaxDigits significant digits as an integer and a power of
+    // ten: one rounding when they become a double, as the C library's
+    // reader would do for such numbers, without linking it.
+    unsigned long long digits = 0;
+    int kept = 0;
+    int scale = 0;
     int point = 0;
     int any = 0;
     while (at < end) {
         if (IsDigit(*at)) {
-            if (used + 1 >= kNumberBytes) return 0;
-            digits[used++] = *at++;
+            if (kept < kMaxDigits) {
+                digits = digits * 10 + static_cast<unsigned>(*at - '0');
+                kept += digits != 0;  // leading zeros take no place
+                scale -= point;
+            } else {
+                scale += !point;
+            }
+            ++at;
             any = 1;
         } else if (!point && (*at == '.' || (separatorLength > 0 && static_cast<size_t>(end - at) >= separatorLength &&
                                               memcmp(at, separator, separatorLength) == 0))) {
-            if (used + 1 >= kNumberBytes) return 0;
-            digits[used++] = '.';
             at += *at == '.' ? 1 : separatorLength;
             point = 1;
         } else {
@@ -126,8 +142,8 @@ int Calculator::Number(double* value) {
         }
     }
     if (!any) return 0;
-    digits[used] = '\0';
-    *value = strtod(digits, nullptr);
+    double number = static_cast<double>(digits);
+    *value = scale < 0 ? number / PowerOfTen(-scale) : number * PowerOfTen(scale);
     return 1;
 }
 
@@ -137,7 +153,9 @@ int Calculator::Format(double value, char (&out)[kResultBytes]) const {
     if (value == 0 || (size >= 1e-6 && size < 1e15)) {
         // As many decimals as leave 15 significant digits, trailing zeros
         // dropped.
-        int whole = value == 0 ? 1 : static_cast<int>(std::floor(std::log10(size))) + 1;
+        int whole = 1;  // digits before the point
+        for (double limit = 10; size >= limit && whole < 15; limit *= 10) ++whole;
+        for (double limit = 1; value != 0 && size < limit && whole > -6; limit /= 10) --whole;
         int decimals = 15 - whole;
         if (decimals < 0) decimals = 0;
         FormatText(text, sizeof text, "%.*f", decimals, value);
