@@ -134,11 +134,27 @@ int main(int argc, char** argv) {
     double allWordMs = TimeCompletion(all, "studio");
     double allInitialsMs = TimeCompletion(all, "vsc");
 
-    launcher.input.Clear();
-    launcher.input.PutText((folder + "zzzz").c_str());
-    double start = Now();
-    launcher.UpdateCompletion();
-    double listingMs = (Now() - start) * 1e3;
+    // The keystroke that enters the folder is the search (best of a few
+    // fresh starts, as the search's own figure is); the listing then goes
+    // on in slices, as its timer takes it between the messages.
+    double firstMs = 1e9;
+    for (int i = 0; i < kRounds / 4; ++i) {
+        launcher.folderListing.Clear();
+        launcher.input.Clear();
+        launcher.input.PutText((folder + "zzzz").c_str());
+        double start = Now();
+        launcher.UpdateCompletion();
+        double ms = (Now() - start) * 1e3;
+        if (ms < firstMs) firstMs = ms;
+    }
+    double longestSliceMs = 0;
+    int slices = 0;
+    for (int more = 1; more; ++slices) {
+        double begin = Now();
+        more = launcher.folderListing.Continue(LauncherWindow::kListingSliceMs);
+        double ms = (Now() - begin) * 1e3;
+        if (ms > longestSliceMs) longestSliceMs = ms;
+    }
     double listedMs = TimeCompletion(launcher, folder + "zzzz");
     FolderMatch match;
     int names = 0;
@@ -187,9 +203,9 @@ int main(int argc, char** argv) {
            "%.3f ms (%.2fx), a word met last %.3f ms (%.2fx), initials met last %.3f ms (%.2fx)\n",
            all.picks.Count(), allMissMs, allMissMs / catalogueMs, allAccentMs, allAccentMs / catalogueMs, allWordMs,
            allWordMs / catalogueMs, allInitialsMs, allInitialsMs / catalogueMs);
-    printf("Keystroke in a folder of %d names: %.3f ms from the listing (%.2fx the catalogue's); "
-           "the first keystroke lists the folder in %.1f ms\n",
-           names, listedMs, listedMs / catalogueMs, listingMs);
+    printf("Keystroke in a folder of %d names: %.3f ms from the listing (%.2fx the catalogue's); the first "
+           "keystroke %.1f ms (the search, %.2fx); the listing in %d slices, the longest %.1f ms\n",
+           names, listedMs, listedMs / catalogueMs, firstMs, firstMs / searchMs, slices, longestSliceMs);
     printf("The file system search of every keystroke before the listing: %.1f ms (%.0fx the "
            "listing's)\n",
            searchMs, searchMs / listedMs);

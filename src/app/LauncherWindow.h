@@ -45,6 +45,10 @@ public:
     // Timer 3 rebuilds the catalogue once a burst of changes in the watched
     // folders has been quiet this long.
     static constexpr UINT_PTR kRebuildTimer = 3;
+    // Timer 4 lists a typed folder in slices between the messages, each of
+    // about kListingSliceMs, so that no message waits long for one.
+    static constexpr UINT_PTR kListingTimer = 4;
+    static constexpr unsigned int kListingSliceMs = 10;
     static constexpr UINT kRebuildDelayMs = 2000;
     // However often the folders change, no later than this after the first
     // change that the rebuild waits for.

@@ -140,6 +140,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
         }
     } else {
         if (id == kRebuildTimer) RebuildWhenIdle();
+        if (id == kListingTimer && !folderListing.Continue(kListingSliceMs)) KillTimer(hwnd, kListingTimer);
         return;  // no move
     }
     PlaceWindow();

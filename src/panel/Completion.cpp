@@ -89,10 +89,11 @@ int LauncherWindow::ShowFolderMatch(int index) {
     FolderMatch match;
     char name[kPathBytes];
     // Past the last match, the first again.
-    if (!SearchFolder(folderListing, input.text, folderLength, index, &match, name) &&
-        (index <= 0 || !SearchFolder(folderListing, input.text, folderLength, 0, &match, name))) {
-        return 0;
-    }
+    int found = SearchFolder(folderListing, input.text, folderLength, index, &match, name) ||
+                (index > 0 && SearchFolder(folderListing, input.text, folderLength, 0, &match, name));
+    // A listing that the search started goes on between the messages.
+    if (folderListing.IsListing()) SetTimer(hwnd, kListingTimer, kTimerPeriodMs, nullptr);
+    if (!found) return 0;
     size_t nameLength = strlen(match.name);
     // A match whose full path does not fit offers nothing rather than a cut
     // name.

@@ -13,15 +13,28 @@ const size_t kHeaderSize = 4;
 
 }  // namespace
 
-FolderListing::FolderListing() : folderLength(-1), tooBig(0), names(nullptr), used(0), capacity(0) {
+FolderListing::FolderListing()
+    : folderLength(-1),
+      tooBig(0),
+      complete(0),
+      pending(0),
+      search(nullptr),
+      closeSearch(nullptr),
+      names(nullptr),
+      used(0),
+      capacity(0) {
     folder[0] = '\0';
 }
 
 FolderListing::~FolderListing() {
-    free(names);
+    Clear();
 }
 
 void FolderListing::Clear() {
+    if (search) closeSearch(search);
+    search = nullptr;
+    complete = 0;
+    pending = 0;
     free(names);
     names = nullptr;
     used = capacity = 0;

@@ -26,12 +26,18 @@ public:
 
     // Forgets the folder and frees the names.
     void Clear();
-    // 1 when the listing holds the names of the folder (the typed path up to
-    // and including its last backslash), listing it first if it holds
-    // another; 0 when the folder is beyond the bound, so that the caller
-    // searches the file system instead. A folder that cannot be listed holds
-    // no names. Lives in FolderListingLoad.cpp.
+    // 1 when the listing holds all the names of the folder (the typed path
+    // up to and including its last backslash), within the bound. Otherwise
+    // 0, and the caller searches the file system this time: a listing of
+    // the folder is started when another or none was under way, and goes
+    // on in slices (Continue) between the messages, so that no keystroke
+    // waits for a big folder. A folder that cannot be listed holds no names.
+    // Lives in FolderListingLoad.cpp.
     int Hold(const char* folder, int length);
+    // Lists more of a listing under way, for about budgetMs milliseconds;
+    // 1 while names remain. Lives in FolderListingLoad.cpp.
+    int Continue(unsigned int budgetMs);
+    int IsListing() const { return pending || search != nullptr; }
     // 1 when a search of the rest of a typed path may be answered from the
     // names: no wildcard, which the file system would expand, no letter
     // beyond ASCII, which it would fold by rules of its own, and no dot at
@@ -54,6 +60,12 @@ private:
     char folder[kPathBytes];
     int folderLength;  // -1: no folder held
     int tooBig;
+    int complete;  // every name of the folder is held
+    int pending;   // a listing is to start at the next Continue
+    // The platform's search under way, and how it closes one; null when
+    // none is.
+    void* search;
+    void (*closeSearch)(void* search);
     // Records one after another: the name's length in two bytes, the short
     // name's length, the folder flag, then both names, each terminated.
     char* names;

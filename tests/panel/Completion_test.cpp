@@ -230,6 +230,9 @@ TEST_F(FileCompletionTest, TheFolderIsListedOnceAStripAndAnswersAsAFreshSearch) 
     typeAndCompare({"a", "al", "AL", "alp", "alpi", "alps", "b", "x", "", "a?p", "al."});
     EXPECT_EQ(offered(), "al");  // a dot at the end also matches the end of a name
 
+    // The listing ends between the messages, as its timer takes it on.
+    while (l_.folderListing.Continue(LauncherWindow::kListingSliceMs)) {
+    }
     // A name made while the strip shows is not offered by this strip...
     test::WriteTextFile(folder_.File("alpaca.txt"), "x");
     l_.input.Clear();
@@ -243,6 +246,29 @@ TEST_F(FileCompletionTest, TheFolderIsListedOnceAStripAndAnswersAsAFreshSearch) 
     test::WriteTextFile(folder_.File("Alps\\inner.txt"), "x");
     typeAndCompare({"Alps\\i", "al"});
     EXPECT_EQ(offered(), "al");
+}
+
+TEST_F(FileCompletionTest, TheFirstKeystrokeInABigFolderIsTheSearchAndTheListingFollowsInSlices) {
+    if (!test::UnderWine()) GTEST_SKIP() << "makes the names with a Unix shell";
+    // Enough names that one slice does not list them all.
+    ASSERT_TRUE(test::RunUnix("cd '" + test::UnixPath(folder_.Path()) +
+                              "' && seq -f 'file%05g.txt' 0 19999 | xargs touch && touch done"));
+    ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(folder_.File("done")); }));
+    std::string base = folder_.Path() + "\\";
+    auto offered = [&] { return l_.completion ? std::string(strrchr(l_.completionPath, '\\') + 1) : "<none>"; };
+    l_.OnPasteText((base + "file1999").c_str());
+    EXPECT_EQ(offered(), FreshSearch(base + "file1999*.*"));
+    EXPECT_TRUE(l_.folderListing.IsListing());  // answered before the folder was listed
+    int slices = 1;
+    while (l_.folderListing.Continue(1)) ++slices;
+    EXPECT_GT(slices, 1);
+    // Listed: the next keystrokes are answered from the names, the same way.
+    for (const char* typed : {"file19999", "file0", "x"}) {
+        l_.input.Clear();
+        l_.OnPasteText((base + typed).c_str());
+        EXPECT_FALSE(l_.folderListing.IsListing());
+        EXPECT_EQ(offered(), FreshSearch(base + typed + "*.*")) << typed;
+    }
 }
 
 TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {
