@@ -142,6 +142,9 @@ public:
     int AddFolder(const char* text, int length);
     int Launch(const CatalogueEntry& entry);
     int OpenCompleted();
+    // "/e": kwivo.ini opened for editing, created from the template first
+    // when there is none; 0 when neither could be done (the text stays).
+    int EditSettings();
     // 1 for an entry of a file: a scanned one, or an alias whose target is
     // catalogued or exists as a file (not an address, a folder or a name the
     // shell looks up).

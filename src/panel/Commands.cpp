@@ -7,6 +7,7 @@
 #include "panel/RunningProgram.h"
 #include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
+#include "settings/SettingsCopy.h"
 #include "settings/SettingsFile.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
@@ -143,6 +144,16 @@ int LauncherWindow::StartProcess(const char* commandLine) {
     return 1;
 }
 
+int LauncherWindow::EditSettings() {
+    // The full path: the shell's program runs in a folder of its own.
+    wchar_t path[kPathSize];
+    WidePath name(kSettingsName);
+    DWORD n = GetFullPathNameW(name.text, kPathSize, path, nullptr);
+    char file[kPathBytes];
+    if (n == 0 || n >= static_cast<DWORD>(kPathSize) || !CreateSettingsFile(path) || !ToWtf8(file, path)) return 0;
+    return ShellOpen(L"edit", file, nullptr) || ShellOpen(L"open", file, nullptr);
+}
+
 int LauncherWindow::OpenCompleted() {
     // The text, completed, goes to the shell; a text ending in a backslash
     // opens that folder, not the entry offered inside it.
@@ -175,6 +186,8 @@ void LauncherWindow::RunCommand(const char* command) {
     } else if (IsCommand(command, 'r')) {
         SettingsFile settings(kSettingsName);
         RebuildCatalogue(settings);
+    } else if (IsCommand(command, 'e')) {
+        if (!EditSettings()) return;
     } else {
         return;  // unknown: the text and the strip stay
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "settings/ProfileText.h"
 #include "text/Wtf8.h"
@@ -84,6 +85,24 @@ int SettingsCopy::Commit() {
     // Three nulls write the profile functions' cached text of the copy out.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, replace.CopyPath());
     return replace.Commit();
+}
+
+int CreateSettingsFile(const wchar_t* path) {
+    FileReplace replace(path);
+    if (!replace.Begin()) return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    if (replace.TargetExists()) return 1;
+    size_t length = strlen(kSettingsTemplate);
+    unsigned char* data = static_cast<unsigned char*>(malloc(2 + 2 * length));
+    if (!data) return 0;
+    data[0] = kUtf16Mark[0];
+    data[1] = kUtf16Mark[1];
+    for (size_t i = 0; i < length; ++i) {
+        data[2 + 2 * i] = static_cast<unsigned char>(kSettingsTemplate[i]);
+        data[3 + 2 * i] = 0;
+    }
+    int ok = replace.WriteCopy(data, 2 + 2 * length) && replace.Commit();
+    free(data);
+    return ok;
 }
 
 int MakeSettingsReadable(const wchar_t* path) {

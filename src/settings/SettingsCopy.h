@@ -42,6 +42,14 @@ private:
     FileReplace replace;
 };
 
+// Every section of the settings file with each setting commented out, in
+// ASCII, for a kwivo.ini that "/e" creates.
+extern const char kSettingsTemplate[];
+// Creates the settings file from kSettingsTemplate, in UTF-16LE with its
+// mark so that any text typed into it is kept, unless it exists; 1 when it
+// exists afterwards.
+int CreateSettingsFile(const wchar_t* path);
+
 // Turns a settings file that the profile functions would misread (UTF-8,
 // with or without its mark, or UTF-16BE) into UTF-16LE with its mark,
 // every line and character kept, through SettingsCopy. A file in the ANSI

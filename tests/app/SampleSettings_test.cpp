@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalogue/CatalogueBuild.h"
+#include "settings/SettingsCopy.h"
 #include "settings/SettingsFile.h"
 #include "support/TestLauncher.h"
 #include "support/Win32Test.h"
@@ -111,6 +112,31 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
     const size_t fields = 10 * sizeof(int) + sizeof(Options::font);
     EXPECT_EQ(sizeof(Options), (fields + alignof(Options) - 1) / alignof(Options) * alignof(Options))
         << "a new option needs its line in both files";
+}
+
+// The file "/e" creates knows every setting of the README's sample, each
+// commented out, and so reads as a missing file does.
+TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
+    std::string sample = ReadmeSample();
+    std::string templateText = kSettingsTemplate;
+    for (const char* section : {"[ui]", "[misc]", "[hotkey]", "[folders]", "[extensions]", "[aliases]", "[skip]"}) {
+        EXPECT_NE(templateText.find(std::string(section) + "\r\n"), std::string::npos) << section;
+    }
+    for (const char* key : {"colourback", "colourfont", "colourauto", "slidespeed", "growspeed", "monitor",
+                            "dpiscale", "font", "remember", "watch", "ctrlenter", "names", "words", "accents", "calc",
+                            "switch", "mod", "vk"}) {
+        EXPECT_NE(sample.find(std::string(key) + "="), std::string::npos) << key;
+        EXPECT_NE(templateText.find("\n;" + std::string(key) + "="), std::string::npos) << key;
+    }
+    test::TempFolder folder;
+    test::CurrentDirectory inFolder(folder.Path());
+    test::WriteTextFile(folder.File("kwivo.ini"), templateText.c_str());
+    SettingsFile settings(LauncherWindow::kSettingsName);
+    Options options;
+    options.Read(settings);
+    EXPECT_EQ(settings.GetInt("ui", "slidespeed", -1), -1);
+    EXPECT_EQ(options.screenChoice, ScreenChoice::kPrimary);
+    EXPECT_STREQ(options.font, "");
 }
 
 }  // namespace

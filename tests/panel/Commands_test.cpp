@@ -214,4 +214,33 @@ TEST_F(CommandsTest, WebPageAndDocumentsGoToTheShell) {
     EXPECT_TRUE(Dismissed());
 }
 
+TEST_F(CommandsTest, SlashEOpensKwivoIniForEditingAndCreatesItFirstWithEverySettingCommentedOut) {
+    // The shell's "edit" of an .ini file goes to the recorder here.
+    ClassKey edit("inifile\\shell\\edit\\command", "\"" + recorder_ + "\" \"%1\"");
+    const std::string ini = folder_.File("kwivo.ini");
+    l_.Type("/e");
+    l_.OnChar('\r');
+    EXPECT_NE(Recorded().find("kwivo.ini"), std::string::npos);
+    EXPECT_TRUE(Dismissed());
+    // UTF-16LE with its mark, so that any script typed into it is kept, and
+    // nothing set: every line a comment, a section or empty.
+    std::string bytes = test::ReadTextFile(ini);
+    ASSERT_GT(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::string text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i + 1] ? '?' : bytes[i];
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+        EXPECT_TRUE(text[at] == ';' || text[at] == '[' || text[at] == '\r') << text.substr(at, 40);
+        if (text.find('\n', at) == std::string::npos) break;
+    }
+    EXPECT_NE(text.find(";switch=1"), std::string::npos);
+
+    // An existing kwivo.ini is opened as it is.
+    test::WriteTextFile(ini, "[ui]\r\nslidespeed=7\r\n");
+    l_.Type("/E");
+    l_.OnChar('\r');
+    Recorded(2);
+    EXPECT_EQ(test::ReadTextFile(ini), "[ui]\r\nslidespeed=7\r\n");
+}
+
 }  // namespace
