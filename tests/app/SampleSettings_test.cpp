@@ -83,6 +83,19 @@ TEST(SampleSettings, ReadmeSampleHoldsTheDefaultsAndValidEntries) {
     EXPECT_GT(launcher.catalogue.Count(), 0);
 }
 
+// The options of a kwivo.ini of this text, read as start-up reads them;
+// with slideSpeed, its slidespeed too (-1 when it sets none).
+Options ReadOptions(const std::string& text, int* slideSpeed = nullptr) {
+    test::TempFolder folder;
+    test::CurrentDirectory inFolder(folder.Path());
+    test::WriteTextFile(folder.File("kwivo.ini"), text.c_str());
+    SettingsFile settings(LauncherWindow::kSettingsName);
+    Options options;
+    options.Read(settings);
+    if (slideSpeed) *slideSpeed = settings.GetInt("ui", "slidespeed", -1);
+    return options;
+}
+
 // Every setting that is off by default, on in the installer's starter file
 // and in the sample once its commented lines are taken in: neither can miss
 // or misspell one of the record's.
@@ -95,12 +108,7 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
     }
     for (const std::string& text : {ReadAll(KWIVO_RECOMMENDED), sample}) {
         ASSERT_FALSE(text.empty());
-        test::TempFolder folder;
-        test::CurrentDirectory inFolder(folder.Path());
-        test::WriteTextFile(folder.File("kwivo.ini"), text.c_str());
-        SettingsFile settings(LauncherWindow::kSettingsName);
-        Options options;
-        options.Read(settings);
+        Options options = ReadOptions(text);
         EXPECT_EQ(options.screenChoice, ScreenChoice::kCursor);
         EXPECT_STREQ(options.font, "*");
         for (int on : {options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
@@ -128,13 +136,9 @@ TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
         EXPECT_NE(sample.find(std::string(key) + "="), std::string::npos) << key;
         EXPECT_NE(templateText.find("\n;" + std::string(key) + "="), std::string::npos) << key;
     }
-    test::TempFolder folder;
-    test::CurrentDirectory inFolder(folder.Path());
-    test::WriteTextFile(folder.File("kwivo.ini"), templateText.c_str());
-    SettingsFile settings(LauncherWindow::kSettingsName);
-    Options options;
-    options.Read(settings);
-    EXPECT_EQ(settings.GetInt("ui", "slidespeed", -1), -1);
+    int slideSpeed = 0;
+    Options options = ReadOptions(templateText, &slideSpeed);
+    EXPECT_EQ(slideSpeed, -1);
     EXPECT_EQ(options.screenChoice, ScreenChoice::kPrimary);
     EXPECT_STREQ(options.font, "");
 }
