@@ -13,6 +13,9 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     build.fold = &textFold;
     build.scanned = options.watchFolders ? &watch : nullptr;
     build.Run(settings);
+    // What a saved kwivo.ini is compared with, to tell whether it changed
+    // what the catalogue was built from.
+    catalogueDigest = options.watchFolders ? CatalogueBuild::Digest(settings) : 0;
 }
 
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {
@@ -48,6 +51,13 @@ void LauncherWindow::RebuildWhenIdle() {
     // in use.
     if (IsWindowVisible(hwnd) && (input.length > 0 || completion)) {
         rebuildPending = 1;
+        return;
+    }
+    // A kwivo.ini caught half-way (emptied, held by its writer, a folder,
+    // deleted) would give a catalogue of no settings: the one built from
+    // the last whole file stays until it is whole again.
+    if (options.watchFolders && !settingsWatch.IsWhole()) {
+        SetTimer(hwnd, kRebuildTimer, kSettingsPollMs, nullptr);
         return;
     }
     // Kept through Tab or a hidden strip, the entry on display belongs to

@@ -9,6 +9,10 @@
 LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
     : AppWindow(moduleInstance),
       hotkeyAtom(0),
+      hotkeyId(0),
+      hotkeyHeld(0),
+      hotkeyModifiers(0),
+      hotkeyKey(0),
       completion(nullptr),
       completionIsFolder(0),
       completionEntry(nullptr),
@@ -34,6 +38,8 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       rebuildPending(0),
       changeWaiting(0),
       firstChange(0),
+      settingsWatch(kSettingsName),
+      catalogueDigest(0),
       dpi(ScreenChoice::kBaseDpi),
       screen(),
       screens(&systemScreens),
@@ -56,33 +62,15 @@ int LauncherWindow::Initialise(int) {
     exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
     SettingsFile settings(kSettingsName);
-    COLORREF back = settings.GetColour("ui", "colourback", kDefaultBackColour);
-    COLORREF text = settings.GetColour("ui", "colourfont", kDefaultTextColour);
-    completionColour = settings.GetColour("ui", "colourauto", kDefaultCompletionColour);
+    StripSettings read;
+    read.Read(settings);
     runs = settings.GetInt("misc", "runs", 0);
-    slideSpeed = settings.GetInt("ui", "slidespeed", kDefaultSlideSpeed);
-    growSpeed = settings.GetInt("ui", "growspeed", kDefaultGrowSpeed);
-    // A slide or grow that never reaches its target would leave its timer
-    // running for good: speeds that go backwards or nowhere get the default
-    // (a slide speed of 0 stays: it turns sliding off), and huge ones a cap.
-    if (slideSpeed < 0) slideSpeed = kDefaultSlideSpeed;
-    if (slideSpeed > kMaxSpeed) slideSpeed = kMaxSpeed;
-    if (growSpeed <= 0) growSpeed = kDefaultGrowSpeed;
-    if (growSpeed > kMaxSpeed) growSpeed = kMaxSpeed;
-    options.Read(settings);
-    stripFont.Parse(options.font);
-    wchar_t separator[4];
-    if (options.calc && GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 0) {
-        ToWtf8(decimalSeparator, separator);
-    }
+    TakeSettings(read);
     // Before any window: the awareness of a process is set once.
     if (options.dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
-    if (options.rememberPicks) picks.Load(kPicksName);
 
-    backColour = back;
-    LOGBRUSH brush = {BS_SOLID, back, 0};
+    LOGBRUSH brush = {BS_SOLID, backColour, 0};
     background = CreateBrushIndirect(&brush);
-    textColour = text;
 
     iconName = MAKEINTRESOURCEW(IDI_KWIVO);
     smallIconName = nullptr;
@@ -105,16 +93,14 @@ int LauncherWindow::Initialise(int) {
 
     RebuildCatalogue(settings);
 
-    int modifiers = settings.GetInt("hotkey", "mod", kDefaultHotkeyModifiers);
-    int key = settings.GetInt("hotkey", "vk", kDefaultHotkeyKey);
     hotkeyAtom = GlobalAddAtomW(kHotkeyAtomName);
-    // A key that cannot be pressed (a value that is no number reads as 0)
-    // would leave a launcher that nothing can show or quit.
-    if (!IsUsableHotKey(modifiers, key) ||
-        !RegisterHotKey(hwnd, hotkeyAtom, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
+    if (!TakeHotKey(read.hotkeyModifiers, read.hotkeyKey)) {
         ShowMessage("Can't register Hotkey", title);
         return 0;
     }
+    // The file read is the one in force; later saves are applied.
+    settingsWatch.Take();
+    if (options.watchFolders) SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
 
     if (slideSpeed != 0) {
         x = ScreenRect().left - width;
@@ -138,6 +124,23 @@ int LauncherWindow::IsUsableHotKey(int modifiers, int key) {
     return key >= 1 && key <= 254 && (modifiers & ~(MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) == 0;
 }
 
+int LauncherWindow::TakeHotKey(int modifiers, int key) {
+    if (hotkeyHeld && modifiers == hotkeyModifiers && key == hotkeyKey) return 1;
+    // A key that cannot be pressed (a value that is no number reads as 0)
+    // would leave a launcher that nothing can show or quit.
+    int id = hotkeyHeld && hotkeyId == hotkeyAtom ? kAlternateHotkeyId : hotkeyAtom;
+    if (!IsUsableHotKey(modifiers, key) ||
+        !RegisterHotKey(hwnd, id, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
+        return 0;
+    }
+    if (hotkeyHeld) UnregisterHotKey(hwnd, hotkeyId);
+    hotkeyId = id;
+    hotkeyHeld = 1;
+    hotkeyModifiers = modifiers;
+    hotkeyKey = key;
+    return 1;
+}
+
 void LauncherWindow::OnDestroy() {
     // A message box of a failed start-up still delivers the session's end
     // here; only a launcher that ran may write its count.
@@ -147,7 +150,8 @@ void LauncherWindow::OnDestroy() {
         // Once: the session's end may come before the window's.
         started = 0;
     }
-    if (hotkeyAtom != 0) UnregisterHotKey(hwnd, hotkeyAtom);
+    if (hotkeyHeld) UnregisterHotKey(hwnd, hotkeyId);
+    hotkeyHeld = 0;
     // A screen reader that still holds the strip's object is told it has gone.
     accessible.Disconnect();
     PostQuitMessage(0);

@@ -12,6 +12,8 @@
 #include "panel/StripAccessible.h"
 #include "panel/StripFont.h"
 #include "settings/Options.h"
+#include "settings/SettingsWatch.h"
+#include "settings/StripSettings.h"
 #include "text/SystemTextFold.h"
 #include "window/AppWindow.h"
 
@@ -30,15 +32,6 @@ public:
     static constexpr int kTextMargin = 5;
     static constexpr int kMaxStripWidth = 480;
 
-    // Start-up defaults of the settings file.
-    static constexpr COLORREF kDefaultBackColour = 0x195FE8;  // 232,95,25
-    static constexpr COLORREF kDefaultTextColour = 0xFFFFFF;
-    static constexpr COLORREF kDefaultCompletionColour = 0x000000;
-    static constexpr int kDefaultSlideSpeed = 100;
-    static constexpr int kDefaultGrowSpeed = 20;
-    static constexpr int kDefaultHotkeyModifiers = MOD_ALT;
-    static constexpr int kDefaultHotkeyKey = VK_SPACE;
-
     // Animation: timer 1 slides the strip, timer 2 grows it, both every 10 ms.
     static constexpr UINT_PTR kSlideTimer = 1;
     static constexpr UINT_PTR kGrowTimer = 2;
@@ -49,6 +42,10 @@ public:
     // about kListingSliceMs, so that no message waits long for one.
     static constexpr UINT_PTR kListingTimer = 4;
     static constexpr unsigned int kListingSliceMs = 10;
+    // With watch=1, timer 5 looks at kwivo.ini once a second, so that a saved
+    // file applies within about two.
+    static constexpr UINT_PTR kSettingsTimer = 5;
+    static constexpr UINT kSettingsPollMs = 1000;
     static constexpr UINT kRebuildDelayMs = 2000;
     // However often the folders change, no later than this after the first
     // change that the rebuild waits for.
@@ -56,9 +53,9 @@ public:
     static constexpr UINT kTimerPeriodMs = 10;
     static constexpr int kPauseTicks = 50;
     static constexpr int kExpandedHeight = 210;
-    // Speeds beyond this reach any target on the screen in one tick; the cap
-    // keeps the arithmetic of a tick far from overflow.
-    static constexpr int kMaxSpeed = 10000;
+    // A hot key that replaces another is registered under the other of two
+    // ids (the atom's and this one) before the old one is let go.
+    static constexpr int kAlternateHotkeyId = 1;
 
     // What the end of a slide does.
     static constexpr unsigned short kSlideHide = 1;
@@ -78,6 +75,20 @@ public:
     // A hot key that a key press can produce: a key code from 1 to 254 and no
     // modifier bits beyond Alt, Ctrl, Shift and the Windows key.
     static int IsUsableHotKey(int modifiers, int key);
+    // Holds the combination as the hot key, letting go of the one held
+    // before only once it is registered; 0, the old one kept, when it
+    // cannot be held.
+    int TakeHotKey(int modifiers, int key);
+
+    // The settings read from kwivo.ini made the strip's own (at start-up and
+    // when a saved file is applied).
+    void TakeSettings(const StripSettings& read);
+    // Timer 5: a saved kwivo.ini, once whole, read and applied.
+    void PollSettings();
+    // Applies settings read while Kwivo runs: colours, speeds, font, screen,
+    // options and the hot key at once; a catalogue whose sections (by their
+    // digest) or options changed is rebuilt as the watch rebuilds it.
+    void ApplySettings(const StripSettings& read, unsigned long long digest);
 
     // Empties the catalogue and fills it from the special folders and the
     // folders and extensions of the settings file (CatalogueBuild); with
@@ -154,6 +165,8 @@ public:
     // ([ui] dpiscale=1); at start-up and at each hot key press that shows
     // the strip. With the defaults only start-up sets the width and y.
     void ChooseScreen();
+    // The chosen screen, its DPI, and the strip's width and y on it, now.
+    void MeasureScreen();
     // Where the strip shows: the primary screen as it is now, or the monitor
     // chosen for this showing.
     RECT ScreenRect() const;
@@ -188,6 +201,10 @@ public:
     void AnnounceStep(int place, int count);
 
     ATOM hotkeyAtom;
+    int hotkeyId;    // of the hot key held, when hotkeyHeld
+    int hotkeyHeld;
+    int hotkeyModifiers;
+    int hotkeyKey;
     InputLine input;
     Catalogue catalogue;
     const char* completion;
@@ -239,6 +256,11 @@ public:
     // A change waits for the rebuild timer, since firstChange (tick count).
     int changeWaiting;
     DWORD firstChange;
+    // kwivo.ini, polled with watch=1; the digest of the sections the
+    // catalogue was built from (with watch=1), to tell whether a saved file
+    // changed them.
+    SettingsWatch settingsWatch;
+    unsigned long long catalogueDigest;
     int dpi;
     RECT screen;  // the monitor chosen for this showing
     ScreenChoice systemScreens;

@@ -9,6 +9,7 @@
 #include "catalogue/FolderToken.h"
 #include "catalogue/SkipPatterns.h"
 #include "settings/Options.h"
+#include "settings/ProfileText.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 #include "text/TextFormat.h"
@@ -49,6 +50,8 @@ const int kWholeNameLength = 11;
 // The value of an [extensions] key: the start of a program's file name.
 const int kValueSize = 4096;
 
+const char* const kBuildSections[] = {"extensions", "skip", "folders", "aliases"};
+
 ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
     ExtensionNode* node = new ExtensionNode(extension, chain);
     return node ? node : chain;
@@ -75,6 +78,13 @@ int CatalogueBuild::ResolveFolderToken(char (&output)[kPathBytes], const char* t
 void CatalogueBuild::ScanFolder(const char* folder, ExtensionNode* extensions, int depth) {
     catalogue.Scan(folder, extensions, depth);
     if (scanned) scanned->Scanned(folder, depth);
+}
+
+unsigned long long CatalogueBuild::Digest(SettingsFile& settings) {
+    SectionBuffer section;
+    unsigned long long digest = kDigestStart;
+    for (const char* name : kBuildSections) digest = DigestSection(section.Read(settings, name), digest);
+    return digest;
 }
 
 void CatalogueBuild::Run(SettingsFile& settings) {

@@ -28,6 +28,10 @@ public:
 
     void Run(SettingsFile& settings);
 
+    // A digest of the sections that a build reads ([extensions], [skip],
+    // [folders] and [aliases]): another digest, another catalogue.
+    static unsigned long long Digest(SettingsFile& settings);
+
     // Writes the path of the special folder that a "$0x..." token names (the
     // empty string when the shell has none); 0 when the text is no token,
     // the output then untouched.

@@ -16,6 +16,10 @@ int LauncherWindow::CentreX() const {
 
 void LauncherWindow::ChooseScreen() {
     if (started && options.screenChoice == ScreenChoice::kPrimary && !options.dpiScale) return;
+    MeasureScreen();
+}
+
+void LauncherWindow::MeasureScreen() {
     int monitorDpi = ScreenChoice::kBaseDpi;
     screen = screens->Choose(options.screenChoice, &monitorDpi);
     SetDpi(options.dpiScale ? monitorDpi : ScreenChoice::kBaseDpi);
@@ -113,7 +117,9 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
             if (--pauseTicks == 0) slidePause = 0;
             return;
         }
-        if (x < slideTarget) x += Scaled(slideSpeed);
+        // A speed set to 0 while the strip slides (kwivo.ini saved) ends
+        // the slide at once.
+        if (x < slideTarget) x = slideSpeed != 0 ? x + Scaled(slideSpeed) : slideTarget;
         if (slidePause != 0 && x >= slidePause) {
             x = slidePause;
             pauseTicks = kPauseTicks;
@@ -140,6 +146,7 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
         }
     } else {
         if (id == kRebuildTimer) RebuildWhenIdle();
+        if (id == kSettingsTimer) PollSettings();
         if (id == kListingTimer && !folderListing.Continue(kListingSliceMs)) KillTimer(hwnd, kListingTimer);
         return;  // no move
     }

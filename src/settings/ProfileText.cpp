@@ -113,3 +113,14 @@ int SettingsEncoding(const char* bytes, size_t length, int ansiIsUtf8) {
 size_t SettingsMarkLength(int encoding) {
     return encoding == kSettingsUtf8Mark ? 3 : encoding == kSettingsUtf16Le || encoding == kSettingsUtf16Be ? 2 : 0;
 }
+
+unsigned long long DigestSection(const char* section, unsigned long long digest) {
+    // Each line with its NUL, so that "ab" "c" and "a" "bc" differ; up to
+    // the empty line that ends the section.
+    for (const char* line = section; *line;) {
+        do {
+            digest = (digest ^ static_cast<unsigned char>(*line)) * 1099511628211ULL;
+        } while (*line++);
+    }
+    return digest;
+}

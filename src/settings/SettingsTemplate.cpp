@@ -25,7 +25,7 @@ const char kSettingsTemplate[] =
     "[misc]\r\n"
     "; Offer first the file started before for what you type.\r\n"
     ";remember=1\r\n"
-    "; Rebuild the catalogue by itself when files appear in the scanned folders.\r\n"
+    "; Rebuild the catalogue when files appear in its folders; apply kwivo.ini when saved.\r\n"
     ";watch=1\r\n"
     "; Ctrl+Enter opens the file's folder; Ctrl+Shift+Enter runs it as administrator.\r\n"
     ";ctrlenter=1\r\n"

@@ -47,11 +47,11 @@ void AppWindow::OnDestroy() { PostQuitMessage(0); }
 void AppWindow::OnPasteText(const char*) {}
 const char* AppWindow::GetCopyText() { return nullptr; }
 
-void AppWindow::ShowMessage(const char* text, const char* caption) {
+void AppWindow::ShowMessage(const char* text, const char* caption, unsigned int flags) {
     wchar_t wideText[256];
     wchar_t wideCaption[100];
     if (!ToUtf16(wideText, text) || !ToUtf16(wideCaption, caption)) wideCaption[0] = 0;
-    MessageBoxW(nullptr, wideText, wideCaption, MB_OK);
+    MessageBoxW(nullptr, wideText, wideCaption, MB_OK | flags);
 }
 
 ATOM AppWindow::RegisterWindowClass(const char* className) {

@@ -44,8 +44,9 @@ public:
     // Puts the text (WTF-8) on the clipboard; 1 when it is there.
     int CopyText(const char* text);
 
-    // A message box with an OK button, owned by no window.
-    static void ShowMessage(const char* text, const char* caption);
+    // A message box with an OK button, owned by no window; flags add to
+    // MB_OK (MB_TOPMOST to show above an always-on-top window).
+    static void ShowMessage(const char* text, const char* caption, unsigned int flags = 0);
     // The most a paste takes from the clipboard: more than the input holds.
     static constexpr int kPasteUnits = 512;
 

@@ -42,14 +42,14 @@ TEST(SampleSettings, ReadmeSampleHoldsTheDefaultsAndValidEntries) {
     SettingsFile settings(LauncherWindow::kSettingsName);
 
     // A value that is not the default would show as the fallback here.
-    EXPECT_EQ(settings.GetColour("ui", "colourback", 1), LauncherWindow::kDefaultBackColour);
-    EXPECT_EQ(settings.GetColour("ui", "colourfont", 1), LauncherWindow::kDefaultTextColour);
-    EXPECT_EQ(settings.GetColour("ui", "colourauto", 1), LauncherWindow::kDefaultCompletionColour);
-    EXPECT_EQ(settings.GetInt("ui", "slidespeed", -1), LauncherWindow::kDefaultSlideSpeed);
-    EXPECT_EQ(settings.GetInt("ui", "growspeed", -1), LauncherWindow::kDefaultGrowSpeed);
+    EXPECT_EQ(settings.GetColour("ui", "colourback", 1), StripSettings::kDefaultBackColour);
+    EXPECT_EQ(settings.GetColour("ui", "colourfont", 1), StripSettings::kDefaultTextColour);
+    EXPECT_EQ(settings.GetColour("ui", "colourauto", 1), StripSettings::kDefaultCompletionColour);
+    EXPECT_EQ(settings.GetInt("ui", "slidespeed", -1), StripSettings::kDefaultSlideSpeed);
+    EXPECT_EQ(settings.GetInt("ui", "growspeed", -1), StripSettings::kDefaultGrowSpeed);
     EXPECT_EQ(settings.GetInt("misc", "runs", -1), 0);
-    EXPECT_EQ(settings.GetInt("hotkey", "mod", -1), LauncherWindow::kDefaultHotkeyModifiers);
-    EXPECT_EQ(settings.GetInt("hotkey", "vk", -1), LauncherWindow::kDefaultHotkeyKey);
+    EXPECT_EQ(settings.GetInt("hotkey", "mod", -1), StripSettings::kDefaultHotkeyModifiers);
+    EXPECT_EQ(settings.GetInt("hotkey", "vk", -1), StripSettings::kDefaultHotkeyKey);
 
     // Folders: absolute paths or well-formed tokens, with a depth.
     test::TestLauncher launcher;

@@ -12,6 +12,8 @@ WINE=/usr/lib/wine/wine64
 # The strip at rest on a 1024x768 screen: 480 wide, at x 272, y 369.
 X=272 Y=369 W=480
 ORANGE="srgb(232,95,25)" BLACK="srgb(0,0,0)" WHITE="srgb(255,255,255)"
+# The strip's colour, until a saved kwivo.ini changes it.
+BACK=$ORANGE BACK_HEX='#E85F19'
 
 work=/tmp/kwivo-end-to-end-$$
 mkdir -p "$work/Tools" "$artifacts"
@@ -51,17 +53,17 @@ wait_for() {
     fail "$what"
 }
 
-at_rest() { [ "$(pixel $X $Y)" = "$BLACK" ] && [ "$(pixel $((X + 2)) $((Y + 2)))" = "$ORANGE" ] &&
-            [ "$(pixel $((X - 1)) $((Y + 15)))" != "$ORANGE" ] && [ "$(pixel $((X + W)) $((Y + 15)))" != "$ORANGE" ]; }
-expanded() { at_rest && [ "$(pixel $((X + 2)) $((Y + 205)))" = "$ORANGE" ] &&
-             [ "$(pixel $((X + 2)) $((Y + 211)))" != "$ORANGE" ]; }
-collapsed() { at_rest && [ "$(pixel $((X + 2)) $((Y + 27)))" = "$ORANGE" ] &&
-              [ "$(pixel $((X + 2)) $((Y + 31)))" != "$ORANGE" ]; }
+at_rest() { [ "$(pixel $X $Y)" = "$BLACK" ] && [ "$(pixel $((X + 2)) $((Y + 2)))" = "$BACK" ] &&
+            [ "$(pixel $((X - 1)) $((Y + 15)))" != "$BACK" ] && [ "$(pixel $((X + W)) $((Y + 15)))" != "$BACK" ]; }
+expanded() { at_rest && [ "$(pixel $((X + 2)) $((Y + 205)))" = "$BACK" ] &&
+             [ "$(pixel $((X + 2)) $((Y + 211)))" != "$BACK" ]; }
+collapsed() { at_rest && [ "$(pixel $((X + 2)) $((Y + 27)))" = "$BACK" ] &&
+              [ "$(pixel $((X + 2)) $((Y + 31)))" != "$BACK" ]; }
 # Gone means no orange anywhere on the strip's row: a strip still sliding away
 # is visible, and a hot key pressed then sends it on instead of back. (grep
 # reads the whole listing: one that stopped at the first match would end
 # convert by a broken pipe, which pipefail takes for a failure.)
-hidden() { [ "$(convert "$artifacts/current.png" -crop 1024x1+0+$((Y + 2)) +repage txt:- | grep -c '#E85F19')" -eq 0 ]; }
+hidden() { [ "$(convert "$artifacts/current.png" -crop 1024x1+0+$((Y + 2)) +repage txt:- | grep -c "$BACK_HEX")" -eq 0 ]; }
 
 # Columns of the text area (inside the frame, right of the prompt) that hold
 # typed (white) and completion (black) pixels: "last-white first-black".
@@ -97,7 +99,7 @@ focus_desktop() {
 presses=0
 hot_key() {
     focus_desktop
-    xdotool key alt+space
+    xdotool key "${HOT_KEY:-alt+space}"
     presses=$((presses + 1))
 }
 type_text() { xdotool type --delay 30 -- "$1"; }
@@ -263,6 +265,28 @@ wait_for "Enter starts Kwivo Câmera Tool.exe" camera_started
 wait_for "and the strip leaves" hidden
 hot_key
 wait_for "the strip comes back" collapsed
+
+echo "kwivo.ini saved while the strip is shown: its colour, hot key and aliases apply at once"
+# Saved as many editors save: a new file renamed into place.
+awk '{ print } /^\[ui\]/ { printf "colourback=0,128,0\r\n" }' kwivo.ini >kwivo.new
+printf '[hotkey]\r\nmod=3\r\nvk=75\r\n[aliases]\r\nkwivoalias=%s\\kwivorec.exe\r\n' "$folder" >>kwivo.new
+mv kwivo.new kwivo.ini
+BACK="srgb(0,128,0)" BACK_HEX='#008000'
+wait_for "the shown strip turns green" collapsed
+keep 13-saved-colour
+HOT_KEY=ctrl+alt+k
+hot_key
+wait_for "Ctrl+Alt+K sends it away" hidden
+hot_key
+wait_for "and brings it back" collapsed
+rm -f "$work/record.txt"
+type_text "kwivoali"
+wait_for "the saved alias is offered" offered
+enter
+wait_for "Enter starts the alias's program" recorded
+wait_for "and the strip leaves" hidden
+hot_key
+wait_for "the strip comes back" collapsed
 quit_launcher "after the third start"
 kwivo_pid=
-echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys, a word match typed without its accent"
+echo "passed: $presses hot key presses, runs=$runs, exit code 0, a remembered pick, a watched folder, both Ctrl+Enter keys, a word match typed without its accent, a saved colour, hot key and alias"

@@ -25,8 +25,8 @@ public:
         width = kMaxStripWidth;
         height = kStripHeight;
         y = 369;
-        slideSpeed = kDefaultSlideSpeed;
-        growSpeed = kDefaultGrowSpeed;
+        slideSpeed = StripSettings::kDefaultSlideSpeed;
+        growSpeed = StripSettings::kDefaultGrowSpeed;
         started = 1;
     }
     ~TestLauncher() override {

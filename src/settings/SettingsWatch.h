@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include "text/Wtf8.h"
+
+// kwivo.ini as editors save it, so that a saved file is applied while Kwivo
+// runs and a file caught half-way is not. Polled about once a second: a file
+// is read once it has changed since it was last taken and then stayed the
+// same from one poll to the next, and only while it is whole.
+//
+//   if (watch.Poll() && watch.Hold()) { <read it>; if (watch.Release()) <apply> }
+class SettingsWatch {
+public:
+    explicit SettingsWatch(const char* path);
+    virtual ~SettingsWatch();
+
+    // The file as it is now is the one in force (start-up).
+    void Take();
+    // 1 when the file has changed since it was taken and has stayed the same
+    // since the previous poll. A file that is not there changes nothing: the
+    // settings in force stay until a new one appears.
+    int Poll();
+    // 1 when the file is whole now: there, a file and not a folder, not empty
+    // (an editor that rewrites a file empties it first), not an odd number of
+    // bytes in UTF-16, and open for writing nowhere.
+    int IsWhole();
+    // Keeps writers out while the whole file is read (readers may still open
+    // it, and it may still be deleted); 0 when it is not whole.
+    int Hold();
+    // Ends the hold: 1 when the file read is still the one at the path, which
+    // is then the one taken; 0 when it went or another took its place, which
+    // the next polls then read.
+    int Release();
+
+private:
+    struct Stamp {
+        int present;
+        FILETIME written;
+        DWORD sizeHigh;
+        DWORD sizeLow;
+    };
+    static int SameStamp(const Stamp& a, const Stamp& b);
+    Stamp Now();
+    // The file held (or INVALID_HANDLE_VALUE) and its stamp; 0 when it is not
+    // whole.
+    int Open(HANDLE* file, Stamp* stamp);
+
+    WidePath path;  // empty when the name does not fit: never there
+    Stamp taken;
+    Stamp seen;  // at the previous poll
+    HANDLE held;
+    Stamp heldStamp;
+};
