@@ -14,7 +14,7 @@ say "catalogue lists (native)"
 build/bench/bin/catalogue_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench startup_bench empty_window kwivo
+cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench settings_bench startup_bench empty_window kwivo
 kwivo_start_xvfb
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
 say "catalogue lists (Wine)"
@@ -37,3 +37,6 @@ win() { local path=$KWIVO_ROOT/$1; echo "Z:${path//\//\\}"; }
 say "start-up of kwivo.exe against an empty window program (Wine)"
 "$WINE" build/windows/bin/startup_bench.exe "$(win build/windows/bin/kwivo.exe)" \
     "$(win build/windows/bin/empty_window.exe)" "Z:${startup//\//\\}"
+
+say "kwivo.ini polled and read with watch=1: the starter file (Wine)"
+"$WINE" build/windows/bin/settings_bench.exe "Z:${startup//\//\\}" "$(win packaging/kwivo.recommended.ini)"

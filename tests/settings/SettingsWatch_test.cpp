@@ -8,17 +8,18 @@
 
 namespace {
 
-TEST(SettingsWatch, OnlyAWholeFileIsRead) {
+// Emptied, held by a writer or a folder: SettingsReload_test runs the
+// launcher on those. Here, what
+// only the bytes tell.
+TEST(SettingsWatch, AFileCutInsideAUtf16CharacterIsNotWhole) {
     test::TempFolder folder;
     const std::string ini = folder.File("kwivo.ini");
     SettingsWatch watch(ini.c_str());
-    EXPECT_FALSE(watch.IsWhole());  // not there
     struct Case {
         std::string bytes;
         bool whole;
     } cases[] = {
-        {"", false},                              // emptied by an editor that rewrites it
-        {std::string("\xFF\xFE[\0u", 5), false},  // UTF-16 cut inside a character
+        {std::string("\xFF\xFE[\0u", 5), false},
         {std::string("\xFE\xFF\0[\0", 5), false},
         {std::string("\xFF\xFE[\0", 4), true},
         {"[ui]", true},  // an odd count is no cut in ANSI
@@ -27,14 +28,6 @@ TEST(SettingsWatch, OnlyAWholeFileIsRead) {
         test::WriteTextFile(ini, c.bytes);
         EXPECT_EQ(watch.IsWhole(), c.whole ? 1 : 0) << c.bytes.size() << " bytes";
     }
-    // Open for writing elsewhere, even with readers let in.
-    HANDLE writer = CreateFileA(ini.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(watch.IsWhole());
-    CloseHandle(writer);
-    ASSERT_TRUE(DeleteFileA(ini.c_str()));
-    ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
-    EXPECT_FALSE(watch.IsWhole());
 }
 
 TEST(SettingsWatch, AChangeIsReadOnceSettledAndNotTakenWhenTheFileWentDuringTheRead) {
