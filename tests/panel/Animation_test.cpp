@@ -196,4 +196,20 @@ TEST(Animation, ForeignTimerLeavesTheStripAlone) {
     EXPECT_TRUE(EqualRect(&before, &after));
 }
 
+TEST(Animation, ASlideSpeedSavedAsZeroWhileSlidingEndsTheSlide) {
+    // Left as it was, a step of 0 would never arrive and its timer would
+    // tick for good.
+    TestLauncher l;
+    StripSettings saved;
+    l.hotkeyHeld = 1;  // the saved hot key is the one held
+    l.hotkeyModifiers = saved.hotkeyModifiers;
+    l.hotkeyKey = saved.hotkeyKey;
+    l.x = -l.width;
+    l.StartSlide(272, 0, 0);
+    l.OnTimer(LauncherWindow::kSlideTimer);
+    saved.slideSpeed = 0;
+    l.ApplySettings(saved, l.catalogueDigest);
+    EXPECT_EQ(SlideTicks(l), std::vector<int>{272});
+}
+
 }  // namespace
