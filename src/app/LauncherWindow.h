@@ -86,9 +86,10 @@ public:
     // Timer 5: a saved kwivo.ini, once whole, read and applied.
     void PollSettings();
     // Applies settings read while Kwivo runs: colours, speeds, font, screen,
-    // options and the hot key at once; a catalogue whose sections (by their
-    // digest) or options changed is rebuilt as the watch rebuilds it.
-    void ApplySettings(const StripSettings& read, unsigned long long digest);
+    // options (but dpiscale, which only a start can change) and the hot key
+    // at once; a catalogue whose sections (by their digest) or options
+    // changed is rebuilt as the watch rebuilds it.
+    void ApplySettings(const StripSettings& saved, unsigned long long digest);
 
     // Empties the catalogue and fills it from the special folders and the
     // folders and extensions of the settings file (CatalogueBuild); with

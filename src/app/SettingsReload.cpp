@@ -34,16 +34,17 @@ void LauncherWindow::PollSettings() {
     if (settingsWatch.Release()) ApplySettings(read, digest);
 }
 
-void LauncherWindow::ApplySettings(const StripSettings& read, unsigned long long digest) {
+void LauncherWindow::ApplySettings(const StripSettings& saved, unsigned long long digest) {
+    // A process declares itself aware of each monitor's DPI once, before its
+    // first window: dpiscale keeps the value it started with, which matches
+    // the window's awareness.
+    StripSettings read = saved;
+    read.options.dpiScale = options.dpiScale;
     const Options& now = options;
     int rebuild = digest != catalogueDigest || read.options.names != now.names || read.options.words != now.words ||
                   read.options.accents != now.accents || read.options.watchFolders != now.watchFolders;
-    int screenChanged = read.options.screenChoice != now.screenChoice || read.options.dpiScale != now.dpiScale;
+    int screenChanged = read.options.screenChoice != now.screenChoice;
     int fontChanged = strcmp(read.options.font, now.font) != 0;
-    // Only a process that declared nothing yet can still declare itself
-    // aware of each monitor's DPI; otherwise the sizes follow the DPI that
-    // the system reports to it.
-    if (read.options.dpiScale && !now.dpiScale) ScreenChoice::DeclarePerMonitorDpiAwareness();
     COLORREF oldBack = backColour;
     TakeSettings(read);
 
