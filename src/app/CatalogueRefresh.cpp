@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsFile.h"
@@ -19,11 +21,22 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
 }
 
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {
-    *handles = watch.Handles();
-    return watch.Count();
+    // The watched folders, then kwivo.ini's folder; FolderWatch leaves one
+    // place of the wait for it.
+    int count = watch.Count();
+    memcpy(waitHandles, watch.Handles(), static_cast<size_t>(count) * sizeof waitHandles[0]);
+    if (settingsWatch.Handle() != INVALID_HANDLE_VALUE) waitHandles[count++] = settingsWatch.Handle();
+    *handles = waitHandles;
+    return count;
 }
 
 void LauncherWindow::OnHandleSignalled(int index) {
+    if (index >= watch.Count()) {
+        // A file of kwivo.ini's folder changed: polled until it has settled.
+        settingsWatch.Rearm();
+        SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
+        return;
+    }
     watch.Rearm(index);
     // Each change of a burst (an installer writing hundreds of files) moves
     // the rebuild on, so that the burst ends in one; steady changes (a busy

@@ -100,7 +100,7 @@ int LauncherWindow::Initialise(int) {
     }
     // The file read is the one in force; later saves are applied.
     settingsWatch.Take();
-    if (options.watchFolders) SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
+    if (options.watchFolders && !settingsWatch.Notify()) SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
 
     if (slideSpeed != 0) {
         x = ScreenRect().left - width;

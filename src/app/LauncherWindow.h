@@ -42,7 +42,8 @@ public:
     // about kListingSliceMs, so that no message waits long for one.
     static constexpr UINT_PTR kListingTimer = 4;
     static constexpr unsigned int kListingSliceMs = 10;
-    // With watch=1, timer 5 looks at kwivo.ini once a second, so that a saved
+    // With watch=1, timer 5 looks at kwivo.ini once a second while its
+    // folder reports changes (all the time where it cannot), so that a saved
     // file applies within about two.
     static constexpr UINT_PTR kSettingsTimer = 5;
     static constexpr UINT kSettingsPollMs = 1000;
@@ -262,6 +263,8 @@ public:
     // changed them.
     SettingsWatch settingsWatch;
     unsigned long long catalogueDigest;
+    // What the message loop waits on: the watched folders and kwivo.ini's.
+    HANDLE waitHandles[MAXIMUM_WAIT_OBJECTS - 1];
     int dpi;
     RECT screen;  // the monitor chosen for this showing
     ScreenChoice systemScreens;

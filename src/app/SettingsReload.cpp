@@ -22,7 +22,14 @@ void LauncherWindow::TakeSettings(const StripSettings& read) {
 }
 
 void LauncherWindow::PollSettings() {
-    if (!settingsWatch.Poll()) return;
+    if (!settingsWatch.Poll()) {
+        // Told of changes by the folder, Kwivo polls only while one is
+        // under way.
+        if (settingsWatch.Handle() != INVALID_HANDLE_VALUE && !settingsWatch.Pending()) {
+            KillTimer(hwnd, kSettingsTimer);
+        }
+        return;
+    }
     // The reader first, as it may turn the file into UTF-16; then the file
     // is held, so that no writer changes it between the first read and the
     // last.
@@ -72,7 +79,10 @@ void LauncherWindow::ApplySettings(const StripSettings& saved, unsigned long lon
     }
     // Never under the user's hands, as for a change of the folders.
     if (rebuild) SetTimer(hwnd, kRebuildTimer, kTimerPeriodMs, nullptr);
-    if (!options.watchFolders) KillTimer(hwnd, kSettingsTimer);
+    if (!options.watchFolders) {
+        settingsWatch.Stop();
+        KillTimer(hwnd, kSettingsTimer);
+    }
     ShowChanges();
 
     // Last: the box's own message loop must find everything else in place.

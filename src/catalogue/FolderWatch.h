@@ -10,8 +10,9 @@
 // launcher's own thread; its message loop waits on them.
 class FolderWatch : public FolderSink {
 public:
-    // What one wait can take beside the message queue.
-    static constexpr int kMaxFolders = MAXIMUM_WAIT_OBJECTS - 1;
+    // What one wait can take beside the message queue and kwivo.ini's
+    // folder.
+    static constexpr int kMaxFolders = MAXIMUM_WAIT_OBJECTS - 2;
 
     FolderWatch();
     virtual ~FolderWatch();

@@ -1,10 +1,33 @@
 #include "settings/SettingsWatch.h"
 
 SettingsWatch::SettingsWatch(const char* fileName)
-    : path(fileName), taken(), seen(), held(INVALID_HANDLE_VALUE), heldStamp() {}
+    : path(fileName), taken(), seen(), held(INVALID_HANDLE_VALUE), heldStamp(), change(INVALID_HANDLE_VALUE) {}
 
 SettingsWatch::~SettingsWatch() {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    Stop();
+}
+
+int SettingsWatch::Notify() {
+    if (change != INVALID_HANDLE_VALUE) return 1;
+    wchar_t folder[kPathSize];
+    wchar_t* name = nullptr;
+    DWORD n = path.ok ? GetFullPathNameW(path.text, kPathSize, folder, &name) : 0;
+    if (n == 0 || n >= static_cast<DWORD>(kPathSize) || !name) return 0;
+    *name = 0;  // the folder, with its last backslash
+    // Saving in place writes (last write, size); saving by renaming names.
+    change = FindFirstChangeNotificationW(
+        folder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE);
+    return change != INVALID_HANDLE_VALUE;
+}
+
+void SettingsWatch::Rearm() {
+    if (change != INVALID_HANDLE_VALUE && !FindNextChangeNotification(change)) Stop();
+}
+
+void SettingsWatch::Stop() {
+    if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
+    change = INVALID_HANDLE_VALUE;
 }
 
 int SettingsWatch::SameStamp(const Stamp& a, const Stamp& b) {

@@ -5,9 +5,10 @@
 #include "text/Wtf8.h"
 
 // kwivo.ini as editors save it, so that a saved file is applied while Kwivo
-// runs and a file caught half-way is not. Polled about once a second: a file
-// is read once it has changed since it was last taken and then stayed the
-// same from one poll to the next, and only while it is whole.
+// runs and a file caught half-way is not. Polled about once a second while a
+// change is under way (always, where its folder cannot tell of changes): a
+// file is read once it has changed since it was last taken and then stayed
+// the same from one poll to the next, and only while it is whole.
 //
 //   if (watch.Poll() && watch.Hold()) { <read it>; if (watch.Release()) <apply> }
 class SettingsWatch {
@@ -17,10 +18,19 @@ public:
 
     // The file as it is now is the one in force (start-up).
     void Take();
+    // Asks the file's folder to tell of changes to its files: the handle is
+    // signalled then, and Rearm waits for the next. 0 where the folder
+    // cannot (the file is then polled all the time).
+    int Notify();
+    HANDLE Handle() const { return change; }
+    void Rearm();
+    void Stop();
     // 1 when the file has changed since it was taken and has stayed the same
     // since the previous poll. A file that is not there changes nothing: the
     // settings in force stay until a new one appears.
     int Poll();
+    // A change seen by the last poll and not yet taken: polls go on.
+    int Pending() const { return seen.present && !SameStamp(seen, taken); }
     // 1 when the file is whole now: there, a file and not a folder, not empty
     // (an editor that rewrites a file empties it first), not an odd number of
     // bytes in UTF-16, and open for writing nowhere.
@@ -51,4 +61,5 @@ private:
     Stamp seen;  // at the previous poll
     HANDLE held;
     Stamp heldStamp;
+    HANDLE change;  // or INVALID_HANDLE_VALUE
 };
