@@ -1,5 +1,5 @@
-// Prints what watch=1 costs for kwivo.ini: the poll of every second while
-// nothing changes, and the reading and comparing of a saved file. Run under
+// Prints what watch=1 costs for kwivo.ini: the poll of every second while a
+// change is under way, and the reading and comparing of a saved file. Run under
 // Wine or Windows: settings_bench folder kwivo.ini; the file is copied into
 // the folder, which becomes the current directory.
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         double ms = (Now() - begin) * 1e3;
         if (ms < readMs) readMs = ms;
     }
-    printf("kwivo.ini with watch=1: %.1f us a poll (once a second while nothing changes); a saved file read, "
+    printf("kwivo.ini with watch=1: %.1f us a poll (once a second while a change is under way); a saved file read, "
            "held and digested in %.3f ms\n",
            pollUs, readMs);
     return 0;
