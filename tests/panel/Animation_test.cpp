@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "support/TestLauncher.h"
@@ -196,20 +197,42 @@ TEST(Animation, ForeignTimerLeavesTheStripAlone) {
     EXPECT_TRUE(EqualRect(&before, &after));
 }
 
+// A launcher that holds the hot key of the settings, so that applying them
+// registers nothing.
+void HoldSavedHotKey(TestLauncher& l, const StripSettings& saved) {
+    l.hotkeyHeld = 1;
+    l.hotkeyModifiers = saved.hotkeyModifiers;
+    l.hotkeyKey = saved.hotkeyKey;
+}
+
 TEST(Animation, ASlideSpeedSavedAsZeroWhileSlidingEndsTheSlide) {
     // Left as it was, a step of 0 would never arrive and its timer would
     // tick for good.
     TestLauncher l;
     StripSettings saved;
-    l.hotkeyHeld = 1;  // the saved hot key is the one held
-    l.hotkeyModifiers = saved.hotkeyModifiers;
-    l.hotkeyKey = saved.hotkeyKey;
+    HoldSavedHotKey(l, saved);
     l.x = -l.width;
     l.StartSlide(272, 0, 0);
     l.OnTimer(LauncherWindow::kSlideTimer);
     saved.slideSpeed = 0;
     l.ApplySettings(saved, l.catalogueDigest);
     EXPECT_EQ(SlideTicks(l), std::vector<int>{272});
+}
+
+TEST(Animation, ASavedFontIsMadeAndTakingItOutGivesTheSystemFontBack) {
+    // The font in use is made anew, never kept or left deleted in place.
+    TestLauncher l;
+    StripSettings saved;
+    HoldSavedHotKey(l, saved);
+    snprintf(saved.options.font, sizeof saved.options.font, "Tahoma,12");
+    l.ApplySettings(saved, l.catalogueDigest);
+    ASSERT_NE(l.font, nullptr);
+    LOGFONTW made = {};
+    ASSERT_NE(GetObjectW(l.font, sizeof made, &made), 0);  // a live font
+    EXPECT_STREQ(made.lfFaceName, L"Tahoma");
+    saved.options.font[0] = '\0';
+    l.ApplySettings(saved, l.catalogueDigest);
+    EXPECT_EQ(l.font, nullptr);
 }
 
 }  // namespace
