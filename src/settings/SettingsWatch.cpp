@@ -59,7 +59,9 @@ int SettingsWatch::Poll() {
         seen = now;
         return 0;
     }
-    int settled = SameStamp(now, seen);
+    // An empty file is not even opened: its writer is about to fill it,
+    // and an open that keeps writers out would be in its way.
+    int settled = SameStamp(now, seen) && (now.sizeHigh != 0 || now.sizeLow != 0);
     seen = now;
     return settled;
 }

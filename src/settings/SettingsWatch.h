@@ -25,9 +25,9 @@ public:
     HANDLE Handle() const { return change; }
     void Rearm();
     void Stop();
-    // 1 when the file has changed since it was taken and has stayed the same
-    // since the previous poll. A file that is not there changes nothing: the
-    // settings in force stay until a new one appears.
+    // 1 when the file has changed since it was taken, has stayed the same
+    // since the previous poll, and is not empty. A file that is not there
+    // changes nothing: the settings in force stay until a new one appears.
     int Poll();
     // A change seen by the last poll and not yet taken: polls go on.
     int Pending() const { return seen.present && !SameStamp(seen, taken); }

@@ -54,6 +54,12 @@ TEST(SettingsWatch, AChangeIsReadOnceSettledAndNotTakenWhenTheFileWentDuringTheR
     ASSERT_TRUE(watch.Hold());
     EXPECT_EQ(watch.Release(), 1);
     EXPECT_EQ(watch.Poll(), 0);  // taken
+
+    // Emptied: not even opened, however long it stays so, as an open that
+    // keeps writers out would be in the way of the one about to fill it.
+    test::WriteTextFile(ini, "");
+    EXPECT_EQ(watch.Poll(), 0);
+    EXPECT_EQ(watch.Poll(), 0);
 }
 
 }  // namespace
