@@ -17,7 +17,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     build.Run(settings);
     // What a saved kwivo.ini is compared with, to tell whether it changed
     // what the catalogue was built from.
-    catalogueDigest = options.watchFolders ? CatalogueBuild::Digest(settings) : 0;
+    catalogueDigest = build.digest;
 }
 
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {

@@ -259,8 +259,7 @@ public:
     int changeWaiting;
     DWORD firstChange;
     // kwivo.ini, polled with watch=1; the digest of the sections the
-    // catalogue was built from (with watch=1), to tell whether a saved file
-    // changed them.
+    // catalogue was built from, to tell whether a saved file changed them.
     SettingsWatch settingsWatch;
     unsigned long long catalogueDigest;
     // What the message loop waits on: the watched folders and kwivo.ini's.

@@ -60,7 +60,7 @@ ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
 }  // namespace
 
 CatalogueBuild::CatalogueBuild(Catalogue& target, const Options& settingsOptions)
-    : apps(nullptr), fold(nullptr), scanned(nullptr), catalogue(target), options(settingsOptions) {}
+    : apps(nullptr), fold(nullptr), scanned(nullptr), digest(kDigestStart), catalogue(target), options(settingsOptions) {}
 
 CatalogueBuild::~CatalogueBuild() {}
 
@@ -87,19 +87,28 @@ unsigned long long CatalogueBuild::Digest(SettingsFile& settings) {
     return digest;
 }
 
+char* CatalogueBuild::ReadSection(SectionBuffer& section, SettingsFile& settings, const char* name) {
+    // Folded before its lines are split in place, in the order of
+    // kBuildSections, so that the digest is the one Digest gives.
+    char* text = section.Read(settings, name);
+    digest = DigestSection(text, digest);
+    return text;
+}
+
 void CatalogueBuild::Run(SettingsFile& settings) {
     catalogue.Clear();
 
     ExtensionNode* extensions = nullptr;
     for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
     SectionBuffer section;
-    char* cursor = section.Read(settings, "extensions");
+    digest = kDigestStart;
+    char* cursor = ReadSection(section, settings, "extensions");
     char* key;
     char* value;
     while (SettingsFile::NextEntry(&cursor, &key, &value)) extensions = Prepend(key, extensions);
 
     SkipPatterns skipPatterns;
-    skipPatterns.Take(section.Read(settings, "skip"));
+    skipPatterns.Take(ReadSection(section, settings, "skip"));
     catalogue.skip = &skipPatterns;
     catalogue.fold = options.accents ? fold : nullptr;
     catalogue.words = options.words;
@@ -124,7 +133,7 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     }
     catalogue.names = names;
 
-    cursor = section.Read(settings, "folders");
+    cursor = ReadSection(section, settings, "folders");
     int depth;
     while (settings.NextIntEntry(&cursor, &key, &depth)) {
         if (depth == 0) depth = -1;  // 0, empty or no number: all levels
@@ -137,7 +146,7 @@ void CatalogueBuild::Run(SettingsFile& settings) {
 
     catalogue.skip = nullptr;
     // Names of the user's, after every folder so that they win a lookup.
-    catalogue.AddAliases(section.Read(settings, "aliases"));
+    catalogue.AddAliases(ReadSection(section, settings, "aliases"));
 
     for (const BuiltInAssociation& builtIn : kBuiltInAssociations) {
         CatalogueEntry* program = catalogue.FindPrefix(builtIn.program, kWholeNameLength, nullptr);

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 
 class AppSource;
+class SectionBuffer;
 class SettingsFile;
 class TextFold;
 struct Options;
@@ -42,9 +43,12 @@ public:
     AppSource* apps;
     const TextFold* fold;
     FolderSink* scanned;
+    // After Run: the Digest of the sections it read.
+    unsigned long long digest;
 
 private:
     void ScanFolder(const char* folder, ExtensionNode* extensions, int depth);
+    char* ReadSection(SectionBuffer& section, SettingsFile& settings, const char* name);
 
     Catalogue& catalogue;
     const Options& options;

@@ -243,6 +243,19 @@ TEST_F(CatalogueBuildTest, AliasesWinAndSkipPatternsKeepFilesOut) {
     EXPECT_EQ(launcher_.catalogue.FindPrefix("bad", 3, nullptr), nullptr);
 }
 
+TEST_F(CatalogueBuildTest, ABuildKeepsTheDigestThatASavedFileIsComparedWith) {
+    // Were they to differ, every save would rebuild, and one that changed a
+    // section might not.
+    Settings("[extensions]\r\n.txt=\r\n[skip]\r\nx*.exe=\r\n[folders]\r\n" + root_.File("tools") +
+             "=1\r\n[aliases]\r\nff=fox.exe\r\n");
+    Rebuild();
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(launcher_.catalogueDigest, CatalogueBuild::Digest(settings));
+    Settings("[extensions]\r\n.txt=\r\n[skip]\r\nx*.exe=\r\n[folders]\r\n" + root_.File("tools") +
+             "=2\r\n[aliases]\r\nff=fox.exe\r\n");
+    EXPECT_NE(launcher_.catalogueDigest, CatalogueBuild::Digest(settings));
+}
+
 TEST_F(CatalogueBuildTest, SectionsLongerThanFourKilobytesAreReadWhole) {
     Make("tree\\a.kwv");
     std::string folders = "[folders]\r\n", extensions = "[extensions]\r\n";
