@@ -21,6 +21,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "panel/Picks.h"
+#include "text/Hash.h"
 #include "text/TextFold.h"
 
 namespace {
@@ -90,11 +91,7 @@ struct TwoBlockCatalogue {
     size_t count = 0;
 
     static size_t Hash(const char* path) {
-        unsigned long long hash = 14695981039346656037ull;
-        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
-            hash = (hash ^ *p) * 1099511628211ull;
-        }
-        return static_cast<size_t>(hash ^ (hash >> 32));
+        return HashFold32(HashBytes(kHashStart, path, strlen(path)));
     }
     void Grow() {
         size_t size = indexSize ? indexSize * 2 : 1024;

@@ -3,8 +3,10 @@
 #include <shobjidl.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "text/Wtf8.h"
+#include "window/ComApartment.h"
 #include "window/SystemCall.h"
 
 namespace {
@@ -15,8 +17,6 @@ const GUID kEnumItems = {0x94f60519, 0x2850, 0x4924, {0xaa, 0x5a, 0xd1, 0x5e, 0x
 const IID kShellItem = {0x43826d1e, 0xe718, 0x42ee, {0xbc, 0x55, 0xa1, 0xe2, 0x61, 0xc3, 0x7b, 0xfe}};
 const IID kEnumShellItems = {0x70629033, 0xe363, 0x4a28, {0xa5, 0x67, 0x0d, 0xb7, 0x80, 0x06, 0xe6, 0xd7}};
 
-typedef HRESULT(WINAPI* InitialiseCall)(void*, DWORD);
-typedef void(WINAPI* UninitialiseCall)();
 typedef void(WINAPI* FreeCall)(void*);
 typedef HRESULT(WINAPI* KnownFolderItemCall)(REFGUID, DWORD, HANDLE, REFIID, void**);
 
@@ -30,8 +30,7 @@ int TakeName(char (&out)[kPathBytes], wchar_t* name, FreeCall free) {
 }  // namespace
 
 struct AppSource::Shell {
-    int comStarted;
-    UninitialiseCall uninitialise;
+    ComApartment com;
     FreeCall free;
     KnownFolderItemCall knownFolderItem;
     IEnumShellItems* items;
@@ -42,7 +41,7 @@ AppSource::AppSource() : shell(nullptr) {}
 AppSource::~AppSource() {
     if (!shell) return;
     End();
-    if (shell->comStarted) shell->uninitialise();
+    shell->~Shell();
     free(shell);
 }
 
@@ -50,17 +49,14 @@ int AppSource::StartShell() {
     if (!shell) {
         // Once, on the launcher's one thread, before the first build that
         // lists apps.
-        shell = static_cast<Shell*>(calloc(1, sizeof *shell));
-        if (!shell) return 0;
-        InitialiseCall initialise = FindSystemCall<InitialiseCall>(L"ole32.dll", "CoInitializeEx");
-        shell->uninitialise = FindSystemCall<UninitialiseCall>(L"ole32.dll", "CoUninitialize");
+        void* memory = calloc(1, sizeof *shell);
+        if (!memory) return 0;
+        shell = new (memory) Shell();
         shell->free = FindSystemCall<FreeCall>(L"ole32.dll", "CoTaskMemFree");
         shell->knownFolderItem = FindSystemCall<KnownFolderItemCall>(L"shell32.dll", "SHGetKnownFolderItem");
-        if (initialise && shell->uninitialise && shell->free) {
-            shell->comStarted = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-        }
+        if (shell->free) shell->com.Join();
     }
-    return shell->comStarted;
+    return shell->com.Joined();
 }
 
 int AppSource::Begin() {

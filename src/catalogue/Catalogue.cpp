@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "catalogue/NameMatch.h"
+#include "text/Hash.h"
 #include "text/TextFold.h"
 #include "text/Wtf8.h"
 
@@ -14,17 +15,9 @@ namespace {
 // case significant; the upper half folded in, so that the low bits that
 // pick a slot depend on every byte.
 unsigned int HashEntry(const char* path, const char* name) {
-    unsigned long long hash = 14695981039346656037ull;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p; ++p) {
-        hash = (hash ^ *p) * 1099511628211ull;
-    }
-    if (name) {
-        hash *= 1099511628211ull;
-        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
-            hash = (hash ^ *p) * 1099511628211ull;
-        }
-    }
-    return static_cast<unsigned int>(hash ^ (hash >> 32));
+    unsigned long long hash = HashBytes(kHashStart, path, strlen(path));
+    if (name) hash = HashBytes(HashStep(hash, 0), name, strlen(name));
+    return HashFold32(hash);
 }
 
 int IsAscii(const char* text) {

@@ -12,6 +12,7 @@
 #include "settings/ProfileText.h"
 #include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
+#include "text/Hash.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
 
@@ -60,7 +61,7 @@ ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
 }  // namespace
 
 CatalogueBuild::CatalogueBuild(Catalogue& target, const Options& settingsOptions)
-    : apps(nullptr), fold(nullptr), scanned(nullptr), digest(kDigestStart), catalogue(target), options(settingsOptions) {}
+    : apps(nullptr), fold(nullptr), scanned(nullptr), digest(kHashStart), catalogue(target), options(settingsOptions) {}
 
 CatalogueBuild::~CatalogueBuild() {}
 
@@ -82,7 +83,7 @@ void CatalogueBuild::ScanFolder(const char* folder, ExtensionNode* extensions, i
 
 unsigned long long CatalogueBuild::Digest(SettingsFile& settings) {
     SectionBuffer section;
-    unsigned long long digest = kDigestStart;
+    unsigned long long digest = kHashStart;
     for (const char* name : kBuildSections) digest = DigestSection(section.Read(settings, name), digest);
     return digest;
 }
@@ -101,7 +102,7 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     ExtensionNode* extensions = nullptr;
     for (const char* extension : kDefaultExtensions) extensions = Prepend(extension, extensions);
     SectionBuffer section;
-    digest = kDigestStart;
+    digest = kHashStart;
     char* cursor = ReadSection(section, settings, "extensions");
     char* key;
     char* value;

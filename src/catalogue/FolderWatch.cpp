@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "text/Wtf8.h"
-#include "window/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace {
 

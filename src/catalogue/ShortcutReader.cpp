@@ -5,7 +5,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ShortcutParser.h"
 #include "text/Wtf8.h"
-#include "window/WholeFile.h"
+#include "files/WholeFile.h"
 
 static_assert(kPathSize == MAX_PATH, "path buffers are the platform's MAX_PATH");
 

@@ -2,14 +2,12 @@
 
 #include <cstring>
 
+#include "text/Hash.h"
+
 namespace {
 
 int IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-int IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 int IsUnreserved(char c) {

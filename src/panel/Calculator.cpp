@@ -4,13 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Hash.h"
 #include "text/TextFormat.h"
 
 namespace {
-
-int IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The digits a 64-bit integer holds whole: more add nothing a double keeps.
 const int kMaxDigits = 19;

@@ -3,17 +3,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Hash.h"
 #include "text/Wtf8.h"
 
 namespace {
 
-const unsigned int kHashStart = 2166136261u;
-
-// FNV-1a over the folded bytes, one step at a time, so that every prefix's
-// hash comes out of a single pass over the text.
-unsigned int HashStep(unsigned int hash, char c) {
-    return (hash ^ static_cast<unsigned char>(FoldCase(c))) * 16777619u;
+// The hash over the folded bytes, one step at a time, so that every
+// prefix's hash comes out of a single pass over the text.
+unsigned long long PickHashStep(unsigned long long hash, char c) {
+    return HashStep(hash, static_cast<unsigned char>(FoldCase(c)));
 }
+
 
 const int kIndexMask = 2 * Picks::kMaxPicks - 1;
 
@@ -80,12 +80,12 @@ int Picks::Check(const char* typed, int length, const char* path, unsigned int* 
     for (size_t i = 0; i < pathLength; ++i) {
         if (static_cast<unsigned char>(path[i]) < 32) return 0;
     }
-    unsigned int h = kHashStart;
+    unsigned long long h = kHashStart;
     for (int i = 0; i < length; ++i) {
         if (static_cast<unsigned char>(typed[i]) < 32) return 0;
-        h = HashStep(h, typed[i]);
+        h = PickHashStep(h, typed[i]);
     }
-    *hash = h;
+    *hash = HashFold32(h);
     return 1;
 }
 
@@ -171,11 +171,11 @@ void Picks::Parse(const char* text, size_t length) {
 
 CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length) const {
     if (count == 0 || length <= 0 || length > InputLine::kMaxBytes) return nullptr;
-    unsigned int hashes[InputLine::kMaxBytes + 1];
+    unsigned long long hashes[InputLine::kMaxBytes + 1];
     hashes[0] = kHashStart;
-    for (int i = 0; i < length; ++i) hashes[i + 1] = HashStep(hashes[i], typed[i]);
+    for (int i = 0; i < length; ++i) hashes[i + 1] = PickHashStep(hashes[i], typed[i]);
     for (int n = length; n > 0; --n) {
-        int at = IndexOf(typed, n, hashes[n]);
+        int at = IndexOf(typed, n, HashFold32(hashes[n]));
         if (at < 0) continue;
         // The path, and the name after a tab for a name's entry.
         char path[kMaxEntryBytes];

@@ -5,7 +5,7 @@
 
 #include "panel/Picks.h"
 #include "text/Wtf8.h"
-#include "window/FileReplace.h"
+#include "files/FileReplace.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Hash.h"
 #include "text/PathText.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
@@ -20,8 +21,6 @@ const IID kAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x
 typedef HRESULT(WINAPI* StandardObjectCall)(HWND, LONG, REFIID, void**);
 typedef LRESULT(WINAPI* LresultCall)(REFIID, WPARAM, LPUNKNOWN);
 typedef BSTR(WINAPI* AllocStringCall)(const OLECHAR*);
-typedef HRESULT(WINAPI* InitialiseCall)(void*, DWORD);
-typedef void(WINAPI* UninitialiseCall)();
 
 // The value and the help text are at most this long.
 const int kTextBytes = 2 * kPathBytes + 4;
@@ -40,9 +39,7 @@ int IsSelf(const VARIANT& child) {
 }
 
 unsigned int HashText(const char* text) {
-    unsigned int hash = 2166136261u;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) hash = (hash ^ *p) * 16777619u;
-    return hash;
+    return HashFold32(HashBytes(kHashStart, text, strlen(text)));
 }
 
 }  // namespace
@@ -189,14 +186,10 @@ struct StripAccessible::Object final : public IAccessible {
 #undef KWIVO_STANDARD
 };
 
-StripAccessible::StripAccessible() : object(nullptr), comStarted(0), lastValue(HashText("")) {}
+StripAccessible::StripAccessible() : object(nullptr), lastValue(HashText("")) {}
 
 StripAccessible::~StripAccessible() {
     Disconnect();
-    if (comStarted) {
-        UninitialiseCall uninitialise = FindSystemCall<UninitialiseCall>(L"ole32.dll", "CoUninitialize");
-        if (uninitialise) uninitialise();
-    }
 }
 
 LRESULT StripAccessible::Answer(HWND window, WPARAM wParam, LPARAM lParam, StripContent* content) {
@@ -204,12 +197,8 @@ LRESULT StripAccessible::Answer(HWND window, WPARAM wParam, LPARAM lParam, Strip
     StandardObjectCall standardObject = FindSystemCall<StandardObjectCall>(L"oleacc.dll", "CreateStdAccessibleObject");
     LresultCall lresult = FindSystemCall<LresultCall>(L"oleacc.dll", "LresultFromObject");
     if (!standardObject || !lresult) return 0;
-    if (!comStarted) {
-        // The object is handed across processes through COM, which the
-        // launcher's one thread joins once, as the shell's objects want.
-        InitialiseCall initialise = FindSystemCall<InitialiseCall>(L"ole32.dll", "CoInitializeEx");
-        comStarted = initialise && SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }
+    // The object is handed across processes through COM.
+    com.Join();
     if (!object) {
         IAccessible* standard = nullptr;
         if (FAILED(standardObject(window, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&standard)))) return 0;
@@ -255,12 +244,16 @@ namespace {
 typedef HRESULT(WINAPI* HostProviderCall)(HWND, IUnknown**);
 typedef HRESULT(WINAPI* NotificationCall)(IUnknown*, int, int, BSTR, BSTR);
 typedef void(WINAPI* FreeStringCall)(BSTR);
+typedef BOOL(WINAPI* ListeningCall)();
 const int kNotificationKindOther = 4;
 const int kNotificationProcessingMostRecent = 3;
 
 }  // namespace
 
 int Announcer::Announce(HWND window, const char* text) {
+    // Nothing is made for a notification that no client would hear.
+    ListeningCall listening = FindSystemCall<ListeningCall>(L"uiautomationcore.dll", "UiaClientsAreListening");
+    if (!listening || !listening()) return 0;
     NotificationCall notify =
         FindSystemCall<NotificationCall>(L"uiautomationcore.dll", "UiaRaiseNotificationEvent");
     HostProviderCall hostProvider =

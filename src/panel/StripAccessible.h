@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "window/ComApartment.h"
+
 // What the strip tells a screen reader, asked through its accessible object.
 class StripContent {
 public:
@@ -44,7 +46,7 @@ public:
 private:
     struct Object;
     Object* object;
-    int comStarted;
+    ComApartment com;
     // The last value told, as a hash: no event for an unchanged value.
     unsigned int lastValue;
 };

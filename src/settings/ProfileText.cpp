@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "text/Hash.h"
 #include "text/PathText.h"
 #include "settings/SettingsFile.h"
 #include "text/Wtf8.h"
@@ -119,7 +120,7 @@ unsigned long long DigestSection(const char* section, unsigned long long digest)
     // the empty line that ends the section.
     for (const char* line = section; *line;) {
         do {
-            digest = (digest ^ static_cast<unsigned char>(*line)) * 1099511628211ULL;
+            digest = HashStep(digest, static_cast<unsigned char>(*line));
         } while (*line++);
     }
     return digest;

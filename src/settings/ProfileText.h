@@ -38,7 +38,7 @@ int SettingsEncoding(const char* bytes, size_t length, int ansiIsUtf8);
 // The bytes of the encoding's mark.
 size_t SettingsMarkLength(int encoding);
 
-// Folds the lines of a section buffer into a digest (64-bit FNV-1a), so that
-// a change of the section, however small, gives another digest.
+// Folds the lines of a section buffer into a digest (text/Hash.h, started
+// from kHashStart), so that a change of the section, however small, gives
+// another digest.
 unsigned long long DigestSection(const char* section, unsigned long long digest);
-const unsigned long long kDigestStart = 14695981039346656037ULL;

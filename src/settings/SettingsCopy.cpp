@@ -4,14 +4,43 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "settings/ProfileText.h"
 #include "text/Wtf8.h"
-#include "window/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace {
 
 const unsigned char kUtf16Mark[2] = {0xFF, 0xFE};
+
+// The mark and the units, written as the copy in one piece.
+int WriteUtf16(FileReplace& replace, const wchar_t* units, size_t count) {
+    size_t bytes = sizeof kUtf16Mark + count * sizeof(wchar_t);
+    unsigned char* data = static_cast<unsigned char*>(malloc(bytes));
+    if (!data) return 0;
+    data[0] = kUtf16Mark[0];
+    data[1] = kUtf16Mark[1];
+    for (size_t i = 0; i < count; ++i) {
+        data[2 + 2 * i] = static_cast<unsigned char>(units[i] & 0xFF);
+        data[3 + 2 * i] = static_cast<unsigned char>(static_cast<unsigned short>(units[i]) >> 8);
+    }
+    int ok = replace.WriteCopy(data, bytes);
+    free(data);
+    return ok;
+}
+
+// Keeps the file as it is beside it, once: a second conversion never
+// replaces what the first kept. 1 when it is kept.
+int KeepOriginal(const wchar_t* target) {
+    wchar_t backup[kPathSize];
+    size_t length = wcslen(target);
+    const size_t suffix = sizeof kUtf8BackupSuffix / sizeof kUtf8BackupSuffix[0];
+    if (length + suffix > static_cast<size_t>(kPathSize)) return 0;
+    wmemcpy(backup, target, length);
+    wmemcpy(backup + length, kUtf8BackupSuffix, suffix);
+    return CopyFileW(target, backup, TRUE) || GetLastError() == ERROR_FILE_EXISTS;
+}
 
 // The file's text as UTF-16 units, its mark left out, into a heap buffer
 // the caller frees; null when it cannot be decoded or memory runs out.
@@ -57,26 +86,14 @@ int SettingsCopy::WriteUnicodeCopy() {
     wchar_t* wide = text ? DecodeSettings(text, length, encoding, &units) : nullptr;
     free(text);
     if (text && !wide) return 0;
-    // The mark and the units in one buffer, written in one piece.
-    size_t bytes = sizeof kUtf16Mark + static_cast<size_t>(units) * sizeof(wchar_t);
-    unsigned char* data = static_cast<unsigned char*>(malloc(bytes));
-    int ok = data != nullptr;
-    if (ok) {
-        data[0] = kUtf16Mark[0];
-        data[1] = kUtf16Mark[1];
-        for (int i = 0; i < units; ++i) {
-            data[2 + 2 * i] = static_cast<unsigned char>(wide[i] & 0xFF);
-            data[3 + 2 * i] = static_cast<unsigned char>(static_cast<unsigned short>(wide[i]) >> 8);
-        }
-        ok = replace.WriteCopy(data, bytes);
-    }
-    free(data);
+    int ok = WriteUtf16(replace, wide, static_cast<size_t>(units));
     free(wide);
     return ok;
 }
 
 int SettingsCopy::Begin(int toUnicode) {
     if (!replace.Begin()) return 0;
+    if (toUnicode == kReadable && (replace.Linked() || !KeepOriginal(replace.TargetPath()))) return 0;
     if (toUnicode) return WriteUnicodeCopy();
     return !replace.TargetExists() || replace.CopyTarget();
 }
@@ -89,19 +106,19 @@ int SettingsCopy::Commit() {
 
 int CreateSettingsFile(const wchar_t* path) {
     FileReplace replace(path);
-    if (!replace.Begin()) return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    if (!replace.Begin()) {
+        // A file there that cannot be written (read-only, held) is still
+        // one to open; a folder of that name is none.
+        DWORD attributes = GetFileAttributesW(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
     if (replace.TargetExists()) return 1;
     size_t length = strlen(kSettingsTemplate);
-    unsigned char* data = static_cast<unsigned char*>(malloc(2 + 2 * length));
-    if (!data) return 0;
-    data[0] = kUtf16Mark[0];
-    data[1] = kUtf16Mark[1];
-    for (size_t i = 0; i < length; ++i) {
-        data[2 + 2 * i] = static_cast<unsigned char>(kSettingsTemplate[i]);
-        data[3 + 2 * i] = 0;
-    }
-    int ok = replace.WriteCopy(data, 2 + 2 * length) && replace.Commit();
-    free(data);
+    wchar_t* wide = static_cast<wchar_t*>(malloc(length * sizeof *wide));
+    if (!wide) return 0;
+    for (size_t i = 0; i < length; ++i) wide[i] = static_cast<unsigned char>(kSettingsTemplate[i]);
+    int ok = WriteUtf16(replace, wide, length) && replace.Commit();
+    free(wide);
     return ok;
 }
 
@@ -111,8 +128,12 @@ int MakeSettingsReadable(const wchar_t* path) {
     char* text = ReadWholeFile(path, SettingsCopy::kMaxConvertBytes, &length);
     if (!text) return 1;  // none yet, or unreadable: nothing to turn
     int encoding = SettingsEncoding(text, length, GetACP() == CP_UTF8);
+    // Bytes behind a UTF-8 mark that are no UTF-8 would each become U+FFFD.
+    int lossy = encoding == kSettingsUtf8Mark && !IsWtf8(text + 3, length - 3);
     free(text);
-    if (encoding != kSettingsUtf8 && encoding != kSettingsUtf8Mark && encoding != kSettingsUtf16Be) return 1;
+    if (lossy || (encoding != kSettingsUtf8 && encoding != kSettingsUtf8Mark && encoding != kSettingsUtf16Be)) return 1;
+    // A refusal leaves the file as it was: a link's target, or a file whose
+    // original could not be kept.
     SettingsCopy copy(path);
-    return copy.Begin(1) && copy.Commit();
+    return copy.Begin(SettingsCopy::kReadable) && copy.Commit();
 }

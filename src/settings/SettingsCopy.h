@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/FileReplace.h"
+#include "files/FileReplace.h"
 
 // A change of the settings file made through a copy beside it (FileReplace):
 // the file is copied under its lock, the copy is written and put in its
@@ -26,8 +26,10 @@ public:
     // ANSI code page, and a file that does not exist yet starts as the mark
     // alone. 0 when the copy cannot be made (no room, a file marked
     // read-only, the lock held too long elsewhere): nothing may be written
-    // then.
+    // then. kReadable converts as toUnicode does, for a reader: never
+    // through a link, and only once the file as it was is kept beside it.
     int Begin(int toUnicode);
+    static constexpr int kReadable = 2;
     const wchar_t* Path() const { return replace.CopyPath(); }
     // Flushes the written copy and puts it in the file's place; 0, with the
     // file exactly as it was, when any step fails.
@@ -52,7 +54,14 @@ int CreateSettingsFile(const wchar_t* path);
 
 // Turns a settings file that the profile functions would misread (UTF-8,
 // with or without its mark, or UTF-16BE) into UTF-16LE with its mark,
-// every line and character kept, through SettingsCopy. A file in the ANSI
-// code page, in UTF-16LE or of ASCII only is not touched. 1 when the file
-// is readable as it now is.
+// every line and character kept, through SettingsCopy. Without a mark, a
+// file is UTF-8 when its bytes are valid UTF-8 and hold a character beyond
+// ASCII (SettingsEncoding). The file as it was is kept beside it once, as
+// kUtf8BackupSuffix, before the first conversion; a conversion that could
+// not keep it is not made. Never touched: a file in the ANSI code page, in
+// UTF-16LE or of ASCII only; a UTF-8 file with bytes that are no UTF-8
+// (it would lose them); a file reached through a link (a file of another
+// tool's, a repository of dotfiles, is not rewritten by reading it). 1 when
+// the file is readable as it now is.
 int MakeSettingsReadable(const wchar_t* path);
+const wchar_t kUtf8BackupSuffix[] = L".utf8.bak";

@@ -1,4 +1,4 @@
-#include "window/WholeFile.h"
+#include "files/WholeFile.h"
 
 #include <windows.h>
 

@@ -1,6 +1,9 @@
-#include "window/FileReplace.h"
+#include "files/FileReplace.h"
 
 #include <cwchar>
+
+#include "files/FinalPath.h"
+#include "text/Hash.h"
 
 namespace {
 
@@ -20,9 +23,10 @@ const int kCopyTries = 16;
 }  // namespace
 
 FileReplace::FileReplace(const wchar_t* filePath)
-    : path(filePath), lock(nullptr), targetExists(0), made(0) {
+    : path(filePath), lock(nullptr), targetExists(0), linked(0), made(0) {
     target[0] = 0;
     copyPath[0] = 0;
+    backupPath[0] = 0;
 }
 
 FileReplace::~FileReplace() {
@@ -37,6 +41,26 @@ FileReplace::~FileReplace() {
     }
 }
 
+DWORD FileReplace::FinalPath(HANDLE file, wchar_t* out, DWORD size, DWORD flags) {
+    return GetFinalPathNameByHandleW(file, out, size, flags);
+}
+
+int FileReplace::Listed(const wchar_t* name) {
+    WIN32_FIND_DATAW entry;
+    HANDLE listed = FindFirstFileW(name, &entry);
+    if (listed == INVALID_HANDLE_VALUE) return 0;
+    FindClose(listed);
+    return 1;
+}
+
+BOOL FileReplace::Replace(const wchar_t* replaced, const wchar_t* replacement, const wchar_t* backup) {
+    return ReplaceFileW(replaced, replacement, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+}
+
+BOOL FileReplace::Move(const wchar_t* from, const wchar_t* to) {
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 int FileReplace::ResolveTarget(const wchar_t* given) {
     // No access asked: opens whatever sharing others chose, and follows a
     // link to the file it points to.
@@ -45,48 +69,70 @@ int FileReplace::ResolveTarget(const wchar_t* given) {
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) return 0;
+        // A name that its folder lists but that cannot be opened through it:
+        // a link whose target is missing (a dotfiles checkout not there
+        // yet). It stays a link; a file written in its place would end it.
+        if (Listed(given)) return 0;
         DWORD n = GetFullPathNameW(given, kPathSize, target, nullptr);
         return n > 0 && n < static_cast<DWORD>(kPathSize);
     }
+    // Volumes outside the mount manager (RAM disks, some shared-folder and
+    // user-mode file systems) have no normalised name: the name the file was
+    // opened by, then the path as given, which is how such files were
+    // always written.
     wchar_t final[2 * kPathSize];
-    DWORD n = GetFinalPathNameByHandleW(file, final, 2 * kPathSize, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    CloseHandle(file);
-    if (n == 0 || n >= static_cast<DWORD>(2 * kPathSize)) return 0;
-    // \\?\C:\... names a drive's file, \\?\UNC\server\... a share's.
-    const wchar_t* name = final;
-    wchar_t* out = target;
-    if (wcsncmp(name, L"\\\\?\\UNC\\", 8) == 0) {
-        name += 8;
-        *out++ = L'\\';
-        *out++ = L'\\';
-    } else if (wcsncmp(name, L"\\\\?\\", 4) == 0) {
-        name += 4;
+    DWORD n = FinalPath(file, final, 2 * kPathSize, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= static_cast<DWORD>(2 * kPathSize)) {
+        n = FinalPath(file, final, 2 * kPathSize, FILE_NAME_OPENED | VOLUME_NAME_DOS);
     }
-    size_t length = wcslen(name);
-    if (static_cast<size_t>(out - target) + length >= static_cast<size_t>(kPathSize)) return 0;
-    wmemcpy(out, name, length + 1);
+    CloseHandle(file);
     targetExists = 1;
+    if (n == 0 || n >= static_cast<DWORD>(2 * kPathSize)) {
+        n = GetFullPathNameW(given, kPathSize, target, nullptr);
+        return n > 0 && n < static_cast<DWORD>(kPathSize);
+    }
+    if (!PlainFinalPath(final, target, kPathSize)) return 0;
+    wchar_t full[kPathSize];
+    n = GetFullPathNameW(given, kPathSize, full, nullptr);
+    linked = n > 0 && n < static_cast<DWORD>(kPathSize) &&
+             CompareStringOrdinal(full, -1, target, -1, TRUE) != CSTR_EQUAL;
     return 1;
 }
 
-int FileReplace::TakeLock() {
-    // The same file under any spelling gives the same name: the full path
-    // with its letters in capitals, hashed.
+void FileReplace::LockName(const wchar_t* fullPath, wchar_t (&name)[40]) {
+    // The full path with its letters in capitals, hashed unit by unit.
     wchar_t upper[kPathSize];
-    size_t length = wcslen(target);
-    wmemcpy(upper, target, length + 1);
-    CharUpperBuffW(upper, static_cast<DWORD>(length));
-    unsigned long long hash = 14695981039346656037ull;
-    for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned short>(upper[i])) * 1099511628211ull;
-    wchar_t name[40] = L"Local\\KwivoFile-";
+    lstrcpynW(upper, fullPath, kPathSize);
+    DWORD length = static_cast<DWORD>(wcslen(upper));
+    CharUpperBuffW(upper, length);
+    unsigned long long hash = kHashStart;
+    for (DWORD i = 0; i < length; ++i) hash = HashStep(hash, static_cast<unsigned short>(upper[i]));
+    wmemcpy(name, L"Local\\KwivoFile-", 16);
     AppendHex(name + 16, hash, 16);
     name[32] = 0;
+}
+
+int FileReplace::TakeLock() {
+    wchar_t name[40];
+    LockName(target, name);
     lock = CreateMutexW(nullptr, FALSE, name);
     if (!lock) return 0;
-    // An abandoned lock was held by a process that ended in the middle of a
-    // write; its copy never replaced the file, which is whole.
-    DWORD waited = WaitForSingleObject(lock, kLockWaitMs);
-    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return 1;
+    // Any program of the session may hold a mutex of that name. While this
+    // thread waits, what other threads and programs send it (a screen
+    // reader's questions, the system's) is still answered; posted input
+    // waits in the queue.
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD waited = GetTickCount() - start;
+        DWORD left = waited < kLockWaitMs ? kLockWaitMs - waited : 0;
+        DWORD result = MsgWaitForMultipleObjectsEx(1, &lock, left, QS_SENDMESSAGE, 0);
+        // An abandoned lock was held by a process that ended in the middle
+        // of a write; its copy never replaced the file, which is whole.
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return 1;
+        if (result != WAIT_OBJECT_0 + 1 || left == 0) break;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(lock);
     lock = nullptr;
     return 0;
@@ -105,6 +151,8 @@ int FileReplace::CreateCopy() {
         *p++ = L'-';
         p += AppendHex(p, static_cast<unsigned long>(InterlockedIncrement(&copyCounter)), 8);
         wmemcpy(p, L".tmp", 5);
+        wmemcpy(backupPath, copyPath, static_cast<size_t>(p - copyPath));
+        wmemcpy(backupPath + (p - copyPath), L".bak", 5);
         HANDLE file = CreateFileW(copyPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
@@ -176,16 +224,41 @@ int FileReplace::Commit() {
     // under their write (Wine's do, and the copy is then cut short): a
     // volume left with almost no room counts as a write that failed.
     if (!ok || !VolumeHasRoom()) return 0;
-    if (targetExists &&
-        ReplaceFileW(target, copyPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        made = 0;
-        return 1;
+    if (targetExists) {
+        // A leftover of this name is an earlier process's, with our id.
+        SetFileAttributesW(backupPath, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(backupPath);
+        if (Replace(target, copyPath, backupPath)) {
+            made = 0;
+            DeleteFileW(backupPath);
+            return 1;
+        }
+        // The old file still in its place (the replace refused, or could
+        // not rename either file): the write failed, nothing is lost.
+        if (GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES) return 0;
     }
-    // No file to replace, or one that went since Begin, or a replace that
-    // took the old file away and left the copy under its own name: the
-    // copy, whole, moves into the file's place.
-    if (targetExists && GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES) return 0;
-    ok = MoveFileExW(copyPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (ok) made = 0;
-    return ok;
+    // No file to replace, one that went since Begin, or a replace that took
+    // the old file away to its backup name and left the copy under its own:
+    // the copy, whole, moves into the file's place.
+    return MoveCopyIntoPlace();
+}
+
+int FileReplace::MoveCopyIntoPlace() {
+    // A copy that a scanner or a sync client holds for a moment moves a
+    // little later.
+    for (int tries = 0; tries < kMoveTries; ++tries) {
+        if (tries > 0) Sleep(kMoveRetryMs);
+        if (Move(copyPath, target)) {
+            made = 0;
+            DeleteFileW(backupPath);
+            return 1;
+        }
+    }
+    // The old file back from its backup, where the replace put it; the
+    // copy then goes with the object. When the old file cannot come back
+    // either, both stay where they are: the copy may be the only whole text
+    // of the file now, and is never deleted.
+    if (GetFileAttributesW(backupPath) != INVALID_FILE_ATTRIBUTES && Move(backupPath, target)) return 0;
+    if (targetExists) made = 0;
+    return 0;
 }
