@@ -70,8 +70,8 @@ void LauncherWindow::OnHotKey() {
         x = ScreenRect().left - width;
         PlaceWindow();
         ShowWindow(hwnd, SW_SHOW);
-        SetForegroundWindow(hwnd);
-        accessible.Focused(hwnd);
+        // A reader is told of the focus only when the strip has it.
+        if (SetForegroundWindow(hwnd)) accessible.Focused(hwnd);
         StartSlide(CentreX(), 0, 0);
         return;
     }
@@ -85,8 +85,8 @@ void LauncherWindow::OnHotKey() {
         ResumeRebuild();        // hidden, the strip is not in use
     } else {
         ShowWindow(hwnd, SW_SHOW);
-        SetForegroundWindow(hwnd);
-        accessible.Focused(hwnd);
+        // A reader is told of the focus only when the strip has it.
+        if (SetForegroundWindow(hwnd)) accessible.Focused(hwnd);
     }
 }
 

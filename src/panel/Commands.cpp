@@ -11,7 +11,7 @@
 #include "settings/SettingsFile.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
-#include "window/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
         GetKeyState(VK_SHIFT) >= 0) {
         RunningProgram running;
         HWND window = running.FindWindowOf(entry.path);
-        if (window && RunningProgram::BringForward(window)) return 1;
+        if (window && running.BringForward(window)) return 1;
     }
     // Both paths quoted: unquoted, a path with a blank such as
     // C:\Program Files\App\app.exe could start C:\Program.exe instead.

@@ -1,8 +1,8 @@
 #include "settings/SettingsCopy.h"
 
 // What "/e" writes when there is no kwivo.ini yet: every section, with each
-// setting at its default behind ";", so that nothing changes until a ";" is
-// removed.
+// setting behind ";" at a value that shows its use (the one that turns an
+// option on), so that nothing changes until a ";" is removed.
 const char kSettingsTemplate[] =
     "; kwivo.ini: Kwivo's settings. Remove the \";\" before a setting to use it;\r\n"
     "; kwivo-guide.txt tells what each one does.\r\n"
