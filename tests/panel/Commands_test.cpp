@@ -241,6 +241,16 @@ TEST_F(CommandsTest, SlashEOpensKwivoIniForEditingAndCreatesItFirstWithEverySett
     l_.OnChar('\r');
     Recorded(2);
     EXPECT_EQ(test::ReadTextFile(ini), "[ui]\r\nslidespeed=7\r\n");
+
+    // A folder of that name is no settings file to open: refused, the text
+    // kept.
+    DeleteFileA(ini.c_str());
+    ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
+    l_.Type("/e");
+    l_.OnChar('\r');
+    EXPECT_FALSE(Dismissed());
+    EXPECT_STREQ(l_.input.text, "/e");
+    RemoveDirectoryA(ini.c_str());
 }
 
 }  // namespace

@@ -239,6 +239,9 @@ TEST_F(SettingsFileTest, UnicodeFilesNotepadSavesAreTurnedIntoUtf16AndOthersLeft
         std::string bytes;
         std::string after;  // the file's bytes once read
     };
+    // A mark then bytes that are no UTF-8: converting would put U+FFFD for
+    // them, so the file stays as the user wrote it.
+    const std::string broken = "\xEF\xBB\xBF[folders]\r\nZ:\\Caf\xE9=1\r\n";
     const Case cases[] = {
         {text, utf16},
         {"\xEF\xBB\xBF" + text, utf16},
@@ -246,12 +249,22 @@ TEST_F(SettingsFileTest, UnicodeFilesNotepadSavesAreTurnedIntoUtf16AndOthersLeft
         {utf16, utf16},
         {"[folders]\r\nZ:\\Caf\xE9=1\r\n", "[folders]\r\nZ:\\Caf\xE9=1\r\n"},  // ANSI: no UTF-8
         {"[misc]\r\nruns=1\r\n", "[misc]\r\nruns=1\r\n"},                          // ASCII
+        {broken, broken},
     };
     const std::string ini = folder_.File("kwivo.ini");
+    const std::string backup = folder_.File("kwivo.ini.utf8.bak");
     for (const Case& c : cases) {
+        DeleteFileA(backup.c_str());
         test::WriteTextFile(ini, c.bytes);
         SettingsFile settings("kwivo.ini");
         EXPECT_EQ(test::ReadTextFile(ini), c.after) << c.bytes;
+        // What the user wrote is never lost by reading it: the bytes of a
+        // converted file stay beside it.
+        if (c.after != c.bytes) {
+            EXPECT_EQ(test::ReadTextFile(backup), c.bytes);
+        } else {
+            EXPECT_FALSE(test::FileExists(backup)) << c.bytes;
+        }
         if (c.after != utf16) continue;
         char section[256];
         char* cursor = settings.GetSection("folders", section, sizeof section);
@@ -262,6 +275,28 @@ TEST_F(SettingsFileTest, UnicodeFilesNotepadSavesAreTurnedIntoUtf16AndOthersLeft
         EXPECT_EQ(depth, 1);
     }
     EXPECT_EQ(test::CountFiles(folder_.Path(), "*.tmp"), 0);
+
+    // The original is kept once: a later conversion leaves the first one's.
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + text, Utf16Bytes(text, true)}) {
+        test::WriteTextFile(ini, bytes);
+        SettingsFile settings("kwivo.ini");
+        EXPECT_EQ(test::ReadTextFile(ini), utf16);
+    }
+    EXPECT_EQ(test::ReadTextFile(backup), "\xEF\xBB\xBF" + text);
+}
+
+TEST_F(SettingsFileTest, AUtf8FileReachedThroughALinkIsReadWithoutBeingRewritten) {
+    // kwivo.ini as a link into a repository of dotfiles: reading it changes
+    // nothing there.
+    if (!test::UnderWine()) GTEST_SKIP() << "makes Unix links";
+    const std::string text = "[folders]\r\nZ:\\Caf\xC3\xA9=1\r\n";
+    CreateDirectoryA(folder_.File("dotfiles").c_str(), nullptr);
+    test::WriteTextFile(folder_.File("dotfiles\\kwivo.ini"), text);
+    ASSERT_TRUE(test::RunUnix("cd '" + test::UnixPath(folder_.Path()) + "' && ln -s dotfiles/kwivo.ini kwivo.ini"));
+    SettingsFile settings("kwivo.ini");
+    EXPECT_EQ(settings.GetInt("misc", "runs", 7), 7);
+    EXPECT_EQ(test::ReadTextFile(folder_.File("dotfiles\\kwivo.ini")), text);
+    EXPECT_EQ(test::CountFiles(folder_.File("dotfiles"), "*"), 3);  // ".", ".." and the file alone
 }
 
 }  // namespace
