@@ -3,6 +3,7 @@
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsFile.h"
+#include "text/Wtf8.h"
 
 void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     // Whatever asked for this build, a rebuild that waited is done by it;
@@ -33,8 +34,13 @@ int LauncherWindow::GetWaitHandles(const HANDLE** handles) {
 void LauncherWindow::OnHandleSignalled(int index) {
     if (index >= watch.Count()) {
         // A file of kwivo.ini's folder changed: polled until it has settled.
+        // The poll's first arming stands, so that a log written beside
+        // kwivo.ini every moment does not put it off for ever.
         settingsWatch.Rearm();
-        SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
+        if (!settingsWatch.Polling()) {
+            settingsWatch.SetPolling(1);
+            SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
+        }
         return;
     }
     watch.Rearm(index);
@@ -67,17 +73,32 @@ void LauncherWindow::RebuildWhenIdle() {
         return;
     }
     // A kwivo.ini caught half-way (emptied, held by its writer, a folder,
-    // deleted) would give a catalogue of no settings: the one built from
-    // the last whole file stays until it is whole again.
+    // deleted) would give a catalogue of no settings: the catalogue waits
+    // for it to be whole again, and after kMaxRebuildWaitMs is built from
+    // the bytes of the last whole file, so that a file left broken stops
+    // no rebuild.
+    wchar_t taken[kPathSize];
+    char takenName[kPathBytes];
+    int fromTaken = 0;
     if (options.watchFolders && !settingsWatch.IsWhole()) {
-        SetTimer(hwnd, kRebuildTimer, kSettingsPollMs, nullptr);
-        return;
+        fromTaken = settingsWatch.NotWholeFor() >= kMaxRebuildWaitMs && settingsWatch.WriteTaken(taken);
+        if (fromTaken && !ToWtf8(takenName, taken)) {
+            DeleteFileW(taken);
+            fromTaken = 0;
+        }
+        if (!fromTaken) {
+            SetTimer(hwnd, kRebuildTimer, kSettingsPollMs, nullptr);
+            return;
+        }
     }
     // Kept through Tab or a hidden strip, the entry on display belongs to
     // the old catalogue: it is looked up afresh in the new one.
     int offered = completionEntry != nullptr;
-    SettingsFile settings(kSettingsName);
-    RebuildCatalogue(settings);
+    {
+        SettingsFile settings(fromTaken ? takenName : kSettingsName);
+        RebuildCatalogue(settings);
+    }
+    if (fromTaken) DeleteFileW(taken);
     if (offered) {
         int typed = typedLength;  // the key of a pick stays what the user typed
         UpdateCompletion();

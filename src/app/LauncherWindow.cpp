@@ -62,6 +62,9 @@ int LauncherWindow::Initialise(int) {
     exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
     SettingsFile settings(kSettingsName);
+    // The file about to be read is the one in force: a save during the
+    // first build is newer, and is applied then.
+    settingsWatch.Take();
     StripSettings read;
     read.Read(settings);
     runs = settings.GetInt("misc", "runs", 0);
@@ -98,8 +101,6 @@ int LauncherWindow::Initialise(int) {
         ShowMessage("Can't register Hotkey", title);
         return 0;
     }
-    // The file read is the one in force; later saves are applied.
-    settingsWatch.Take();
     if (options.watchFolders && !settingsWatch.Notify()) SetTimer(hwnd, kSettingsTimer, kSettingsPollMs, nullptr);
 
     if (slideSpeed != 0) {

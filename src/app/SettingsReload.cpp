@@ -27,6 +27,7 @@ void LauncherWindow::PollSettings() {
         // under way.
         if (settingsWatch.Handle() != INVALID_HANDLE_VALUE && !settingsWatch.Pending()) {
             KillTimer(hwnd, kSettingsTimer);
+            settingsWatch.SetPolling(0);
         }
         return;
     }

@@ -12,11 +12,13 @@
 
 SettingsFile::SettingsFile(const char* fileName) {
     // ".\" makes the profile functions look in the current directory instead
-    // of the Windows folder.
+    // of the Windows folder; a full path is taken as it is.
+    int full = (fileName[0] && fileName[1] == ':' && fileName[2] == '\\') ||
+               (fileName[0] == '\\' && fileName[1] == '\\');
     size_t size = strlen(fileName) + 3;
     path = static_cast<char*>(malloc(size));
     if (!path) return;
-    FormatText(path, size, ".\\%s", fileName);
+    FormatText(path, size, full ? "%s" : ".\\%s", fileName);
     // Every reader of the settings starts here: a file in an encoding that
     // the profile functions misread is turned into UTF-16 first.
     WidePath file(path);

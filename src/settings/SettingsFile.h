@@ -2,7 +2,8 @@
 
 #include "text/PathText.h"
 
-// Typed access to one private profile (INI) file in the current directory.
+// Typed access to one private profile (INI) file in the current directory,
+// or at a full path.
 // An object lives for one operation: start-up, shutdown or one command.
 // Colours are 0x00BBGGRR, as the GDI takes them.
 class SettingsFile {

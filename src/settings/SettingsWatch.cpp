@@ -1,19 +1,48 @@
 #include "settings/SettingsWatch.h"
 
+#include <cstdlib>
+#include <cwchar>
+
+#include "files/FinalPath.h"
+#include "text/Hash.h"
+
 SettingsWatch::SettingsWatch(const char* fileName)
-    : path(fileName), taken(), seen(), held(INVALID_HANDLE_VALUE), heldStamp(), change(INVALID_HANDLE_VALUE) {}
+    : path(fileName),
+      taken(),
+      seen(),
+      held(INVALID_HANDLE_VALUE),
+      heldStamp(),
+      change(INVALID_HANDLE_VALUE),
+      polling(0),
+      notWhole(0),
+      notWholeSince(0),
+      kept(nullptr),
+      keptLength(0),
+      heldBytes(nullptr),
+      heldLength(0) {}
 
 SettingsWatch::~SettingsWatch() {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     Stop();
+    free(kept);
+    free(heldBytes);
 }
 
 int SettingsWatch::Notify() {
     if (change != INVALID_HANDLE_VALUE) return 1;
+    // The folder of the file itself: a link's own folder does not change
+    // when the file it points to is saved.
     wchar_t folder[kPathSize];
     wchar_t* name = nullptr;
-    DWORD n = path.ok ? GetFullPathNameW(path.text, kPathSize, folder, &name) : 0;
-    if (n == 0 || n >= static_cast<DWORD>(kPathSize) || !name) return 0;
+    if (!path.ok) return 0;
+    if (ResolveFinalPath(path.text, folder, kPathSize)) {
+        name = wcsrchr(folder, L'\\');
+        if (name) ++name;
+    } else {
+        DWORD n = GetFullPathNameW(path.text, kPathSize, folder, &name);
+        if (n == 0 || n >= static_cast<DWORD>(kPathSize)) return 0;
+    }
+    if (!name) return 0;
     *name = 0;  // the folder, with its last backslash
     // Saving in place writes (last write, size); saving by renaming names.
     change = FindFirstChangeNotificationW(
@@ -28,17 +57,66 @@ void SettingsWatch::Rearm() {
 void SettingsWatch::Stop() {
     if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
     change = INVALID_HANDLE_VALUE;
+    polling = 0;
 }
 
 int SettingsWatch::SameStamp(const Stamp& a, const Stamp& b) {
     if (!a.present || !b.present) return a.present == b.present;
-    return CompareFileTime(&a.written, &b.written) == 0 && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow;
+    return CompareFileTime(&a.written, &b.written) == 0 && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
+           a.digest == b.digest;
+}
+
+int SettingsWatch::StampOf(HANDLE file, Stamp* stamp, int keep) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return 0;
+    }
+    stamp->present = 1;
+    stamp->written = information.ftLastWriteTime;
+    stamp->sizeHigh = information.nFileSizeHigh;
+    stamp->sizeLow = information.nFileSizeLow;
+    stamp->digest = 0;
+    if (keep) {
+        free(heldBytes);
+        heldBytes = nullptr;
+        heldLength = 0;
+    }
+    // A file too big to keep is told by its time and size alone.
+    if (information.nFileSizeHigh != 0 || information.nFileSizeLow > kMaxKeptBytes) return 1;
+    DWORD size = information.nFileSizeLow;
+    char* bytes = static_cast<char*>(malloc(size + 1));
+    DWORD read = 0;
+    LARGE_INTEGER start = {};
+    if (bytes && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && ReadFile(file, bytes, size, &read, nullptr) &&
+        read == size) {
+        stamp->digest = HashBytes(kHashStart, bytes, size) | 1;  // 0 stays "not read"
+        if (keep) {
+            free(heldBytes);
+            heldBytes = bytes;
+            heldLength = size;
+            return 1;
+        }
+    }
+    free(bytes);
+    return 1;
 }
 
 SettingsWatch::Stamp SettingsWatch::Now() {
     Stamp stamp = {};
+    if (!path.ok) return stamp;
+    // Opened for reading with every kind of sharing, so that no writer is
+    // kept out, and through a link to the file it points to.
+    HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        if (!StampOf(file, &stamp, 0)) stamp = Stamp();
+        CloseHandle(file);
+        return stamp;
+    }
+    // Held by a writer that shares nothing: told by its time and size.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path.ok && GetFileAttributesExW(path.text, GetFileExInfoStandard, &data) &&
+    if (GetFileAttributesExW(path.text, GetFileExInfoStandard, &data) &&
         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         stamp.present = 1;
         stamp.written = data.ftLastWriteTime;
@@ -49,7 +127,17 @@ SettingsWatch::Stamp SettingsWatch::Now() {
 }
 
 void SettingsWatch::Take() {
-    taken = Now();
+    HANDLE file;
+    if (Open(&file, &heldStamp)) {
+        CloseHandle(file);
+        free(kept);
+        kept = heldBytes;
+        keptLength = heldLength;
+        heldBytes = nullptr;
+        taken = heldStamp;
+    } else {
+        taken = Now();
+    }
     seen = taken;
 }
 
@@ -73,34 +161,51 @@ int SettingsWatch::Open(HANDLE* file, Stamp* stamp) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr)
                    : INVALID_HANDLE_VALUE;
     if (*file == INVALID_HANDLE_VALUE) return 0;
-    BY_HANDLE_FILE_INFORMATION information;
     unsigned char mark[2];
     DWORD read = 0;
-    int whole = GetFileInformationByHandle(*file, &information) &&
-                (information.nFileSizeHigh != 0 || information.nFileSizeLow != 0);
-    if (whole && information.nFileSizeHigh == 0 && (information.nFileSizeLow & 1)) {
+    int whole = StampOf(*file, stamp, 1) && (stamp->sizeHigh != 0 || stamp->sizeLow != 0);
+    if (whole && stamp->sizeHigh == 0 && (stamp->sizeLow & 1)) {
         // UTF-16 comes in pairs of bytes: an odd count is a file cut short.
-        whole = ReadFile(*file, mark, 2, &read, nullptr) && read == 2 &&
-                !((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
+        LARGE_INTEGER start = {};
+        whole = SetFilePointerEx(*file, start, nullptr, FILE_BEGIN) && ReadFile(*file, mark, 2, &read, nullptr) &&
+                read == 2 && !((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
     }
     if (!whole) {
         CloseHandle(*file);
         *file = INVALID_HANDLE_VALUE;
         return 0;
     }
-    stamp->present = 1;
-    stamp->written = information.ftLastWriteTime;
-    stamp->sizeHigh = information.nFileSizeHigh;
-    stamp->sizeLow = information.nFileSizeLow;
     return 1;
 }
 
 int SettingsWatch::IsWhole() {
     HANDLE file;
     Stamp stamp;
-    if (!Open(&file, &stamp)) return 0;
+    if (!Open(&file, &stamp)) {
+        if (!notWhole) notWholeSince = GetTickCount();
+        notWhole = 1;
+        return 0;
+    }
     CloseHandle(file);
+    notWhole = 0;
     return 1;
+}
+
+DWORD SettingsWatch::NotWholeFor() const {
+    return notWhole ? GetTickCount() - notWholeSince : 0;
+}
+
+int SettingsWatch::WriteTaken(wchar_t (&out)[kPathSize]) const {
+    wchar_t folder[kPathSize];
+    DWORD n = GetTempPathW(kPathSize, folder);
+    if (!kept || n == 0 || n >= static_cast<DWORD>(kPathSize) || !GetTempFileNameW(folder, L"kwi", 0, out)) return 0;
+    HANDLE file = CreateFileW(out, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    DWORD written = 0;
+    int ok = file != INVALID_HANDLE_VALUE && WriteFile(file, kept, static_cast<DWORD>(keptLength), &written, nullptr) &&
+             written == keptLength;
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!ok) DeleteFileW(out);
+    return ok;
 }
 
 int SettingsWatch::Hold() {
@@ -118,6 +223,10 @@ int SettingsWatch::Release() {
     if (same) {
         taken = heldStamp;
         seen = heldStamp;
+        free(kept);
+        kept = heldBytes;
+        keptLength = heldLength;
+        heldBytes = nullptr;
     }
     return same;
 }

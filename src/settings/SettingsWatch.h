@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "text/PathText.h"
 #include "text/Wtf8.h"
 
 // kwivo.ini as editors save it, so that a saved file is applied while Kwivo
@@ -10,13 +11,20 @@
 // file is read once it has changed since it was last taken and then stayed
 // the same from one poll to the next, and only while it is whole.
 //
+// A kwivo.ini that is a link is the file it points to: that file's folder
+// is watched and that file stamped. The stamp is the last write time, the
+// size and a digest of the bytes, so that a same-size save within the two
+// seconds of a FAT32 time is still seen. The bytes last taken are kept, so
+// that a rebuild can read them while the file is not whole.
+//
 //   if (watch.Poll() && watch.Hold()) { <read it>; if (watch.Release()) <apply> }
 class SettingsWatch {
 public:
     explicit SettingsWatch(const char* path);
     virtual ~SettingsWatch();
 
-    // The file as it is now is the one in force (start-up).
+    // The file as it is now is the one in force (start-up, before it is
+    // read).
     void Take();
     // Asks the file's folder to tell of changes to its files: the handle is
     // signalled then, and Rearm waits for the next. 0 where the folder
@@ -25,6 +33,10 @@ public:
     HANDLE Handle() const { return change; }
     void Rearm();
     void Stop();
+    // The poll under way, told of by the folder: its first arming stands,
+    // however many changes of other files follow.
+    int Polling() const { return polling; }
+    void SetPolling(int on) { polling = on; }
     // 1 when the file has changed since it was taken, has stayed the same
     // since the previous poll, and is not empty. A file that is not there
     // changes nothing: the settings in force stay until a new one appears.
@@ -43,14 +55,28 @@ public:
     // the next polls then read.
     int Release();
 
+    // How long the file has not been whole, by the calls of IsWhole since
+    // it last was (0 while it is).
+    DWORD NotWholeFor() const;
+    // The bytes of the file last taken, written to a file of their own in
+    // the temporary folder (path), for a reader while the file is not
+    // whole; the caller deletes it. 0 when none were kept.
+    int WriteTaken(wchar_t (&path)[kPathSize]) const;
+    // The most kept of the file taken; a larger one waits to be whole.
+    static constexpr unsigned int kMaxKeptBytes = 1024 * 1024;
+
 private:
     struct Stamp {
         int present;
         FILETIME written;
         DWORD sizeHigh;
         DWORD sizeLow;
+        unsigned long long digest;  // of the bytes; 0 where they could not be read
     };
     static int SameStamp(const Stamp& a, const Stamp& b);
+    // The stamp of an open file, its bytes read from the start; with keep,
+    // the bytes are kept as the ones taken.
+    int StampOf(HANDLE file, Stamp* stamp, int keep);
     Stamp Now();
     // The file held (or INVALID_HANDLE_VALUE) and its stamp; 0 when it is not
     // whole.
@@ -62,4 +88,12 @@ private:
     HANDLE held;
     Stamp heldStamp;
     HANDLE change;  // or INVALID_HANDLE_VALUE
+    int polling;
+    int notWhole;  // at the last IsWhole, since notWholeSince (tick count)
+    DWORD notWholeSince;
+    // The bytes of the file taken (or held, until it is taken).
+    char* kept;
+    size_t keptLength;
+    char* heldBytes;
+    size_t heldLength;
 };

@@ -62,4 +62,44 @@ TEST(SettingsWatch, AChangeIsReadOnceSettledAndNotTakenWhenTheFileWentDuringTheR
     EXPECT_EQ(watch.Poll(), 0);
 }
 
+TEST(SettingsWatch, ASaveOfTheSameSizeAtTheSameTimeIsSeen) {
+    // FAT32 keeps times in steps of two seconds: an edit of one digit in
+    // that time leaves the time and the size as they were.
+    test::TempFolder folder;
+    const std::string ini = folder.File("kwivo.ini");
+    test::WriteTextFile(ini, "[ui]\r\nslidespeed=5\r\n");
+    SettingsWatch watch(ini.c_str());
+    watch.Take();
+    FILETIME written;
+    HANDLE file = CreateFileA(ini.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    test::WriteTextFile(ini, "[ui]\r\nslidespeed=6\r\n");
+    file = CreateFileA(ini.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    EXPECT_EQ(watch.Poll(), 0);
+    EXPECT_EQ(watch.Poll(), 1);
+}
+
+TEST(SettingsWatch, AKwivoIniThatIsALinkIsWatchedWhereItsFileIs) {
+    // The link's own folder does not change when the file it points to is
+    // saved in a synced folder.
+    if (!test::UnderWine()) GTEST_SKIP() << "makes Unix links";
+    test::TempFolder folder;
+    CreateDirectoryA(folder.File("here").c_str(), nullptr);
+    CreateDirectoryA(folder.File("synced").c_str(), nullptr);
+    test::WriteTextFile(folder.File("synced\\kwivo.ini"), "[ui]\r\n");
+    ASSERT_TRUE(test::RunUnix("cd '" + test::UnixPath(folder.Path()) + "' && ln -s ../synced/kwivo.ini here/kwivo.ini"));
+    const std::string link = folder.File("here\\kwivo.ini");
+    SettingsWatch watch(link.c_str());
+    watch.Take();
+    ASSERT_EQ(watch.Notify(), 1);
+    test::WriteTextFile(folder.File("synced\\kwivo.ini"), "[ui]\r\nslidespeed=6\r\n");
+    EXPECT_EQ(WaitForSingleObject(watch.Handle(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(watch.Poll(), 0);
+    EXPECT_EQ(watch.Poll(), 1);
+}
+
 }  // namespace
