@@ -140,8 +140,12 @@ public:
     int ShowAliasWords();
     // Enter on it: the address opened, or the command line started.
     int RunAliasWords();
-    // Starts a command line as a new process; 0 when it cannot be started.
-    int StartProcess(const char* commandLine);
+    // An alias whose target holds "%s" with these words in place (none when
+    // the alias is chosen alone); 0 when it cannot be done (the text stays).
+    int RunAlias(const CatalogueEntry& alias, const char* words);
+    // Starts a command line as a new process, of the program when given,
+    // else of the line's first (quoted) word; 0 when it cannot be started.
+    int StartProcess(const char* commandLine, const wchar_t* program = nullptr);
     // calc=1: the value of the expression after "=" as the completion.
     void ShowResult();
     // Enter on an expression: its value to the clipboard, and the strip

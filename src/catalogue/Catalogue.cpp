@@ -260,7 +260,10 @@ void Catalogue::AddAliases(char* section) {
             *end = '\0';
             char* target = equals + 1;
             while (*target == ' ') ++target;
-            AddAlias(line, target);
+            // The words after an alias start at the first blank: a name
+            // with one could never be given words, and is refused.
+            const char* mark = strstr(target, "%s");
+            if (!(mark && strchr(line, ' '))) AddAlias(line, target);
         }
         line = next;
     }

@@ -121,6 +121,7 @@ public:
     CatalogueEntry* FindAlias(const char* text, int length) const;
     // Adds the aliases of a section buffer's lines, "name=target", split at
     // the first "=" (an address may hold more), blanks around it trimmed.
+    // A name with a blank whose target takes words ("%s") is left out.
     void AddAliases(char* section);
     // Sets program on every entry whose path ends with the suffix.
     void Associate(const char* suffix, int length, CatalogueEntry* program);

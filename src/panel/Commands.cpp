@@ -4,6 +4,7 @@
 
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
+#include "panel/AliasWords.h"
 #include "panel/RunningProgram.h"
 #include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
@@ -49,11 +50,12 @@ void LauncherWindow::Execute() {
     }
 
     int done;
-    if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
-        FoldCase(text[length - 1]) == 's') {
-        done = AddFolder(text, length - 3);
-    } else if (completionMode == kWordsMode) {
+    // Words after an alias are the alias's, even when they end in " /s".
+    if (completionMode == kWordsMode) {
         done = RunAliasWords();
+    } else if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
+               FoldCase(text[length - 1]) == 's') {
+        done = AddFolder(text, length - 3);
     } else if (CatalogueEntry* entry = completionEntry ? completionEntry
                                                       : catalogue.FindPrefix(text, length, nullptr)) {
         // Exactly the entry on display, stepped to or picked, even after Tab.
@@ -101,6 +103,8 @@ int LauncherWindow::IsFileEntry(const CatalogueEntry& entry) {
 }
 
 int LauncherWindow::Launch(const CatalogueEntry& entry) {
+    // An alias that takes words, chosen alone: nothing in their place.
+    if (entry.kind == CatalogueEntry::kAlias && TakesWords(entry.path)) return RunAlias(entry, "");
     if (!IsFileEntry(entry)) {
         // An alias to a drive or network path that is not there cannot be
         // opened: it stays, as a program that cannot be started does.
@@ -129,13 +133,13 @@ int LauncherWindow::Launch(const CatalogueEntry& entry) {
     return StartProcess(commandLine);
 }
 
-int LauncherWindow::StartProcess(const char* commandLine) {
-    wchar_t wideCommandLine[1024];
+int LauncherWindow::StartProcess(const char* commandLine, const wchar_t* program) {
+    wchar_t wideCommandLine[2 * kPathSize];
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     if (!ToUtf16(wideCommandLine, commandLine) ||
-        !CreateProcessW(nullptr, wideCommandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+        !CreateProcessW(program, wideCommandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                         &startup, &process)) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
+#include "panel/AliasCommand.h"
 #include "panel/AliasWords.h"
 #include "panel/ShellOpen.h"
 #include "text/TextFormat.h"
@@ -14,6 +15,8 @@ int LauncherWindow::ShowAliasWords() {
     CatalogueEntry* alias = catalogue.FindAlias(input.text, static_cast<int>(blank - input.text));
     // A target with "%s" more than once takes no words either: refused.
     if (!alias || !strstr(alias->path, "%s")) return 0;
+    // Whatever else the text looks like (" /s" at its end), Enter gives it
+    // to the alias, as shown.
     completionEntry = alias;
     completionMode = kWordsMode;
     // Shown as a word match is, set apart, so that the user sees where Enter
@@ -29,9 +32,18 @@ int LauncherWindow::ShowAliasWords() {
 }
 
 int LauncherWindow::RunAliasWords() {
-    if (!completion) return 0;
-    const char* target = completion + strlen(kWordMatchSeparator);
-    if (!IsAddress(target)) return StartProcess(target);
-    ShellOpen(L"open", target, nullptr);
-    return 1;  // as for any address handed to the shell
+    const char* blank = strchr(input.text, ' ');
+    if (!completion || !completionEntry || !blank) return 0;
+    return RunAlias(*completionEntry, blank + 1);
+}
+
+int LauncherWindow::RunAlias(const CatalogueEntry& alias, const char* words) {
+    if (IsAddress(alias.path)) {
+        char target[kPathBytes];
+        if (PutWords(target, sizeof target, alias.path, words) < 0) return 0;
+        ShellOpen(L"open", target, nullptr);
+        return 1;  // as for any address handed to the shell
+    }
+    AliasCommand command;
+    return command.Make(alias.path, words) && StartProcess(command.line, command.program);
 }

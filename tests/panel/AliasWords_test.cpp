@@ -25,8 +25,15 @@ TEST(AliasWords, WordsGoIntoAddressesEncodedAndIntoCommandLinesAsTyped) {
         {"https://s.example/?q=%s", "\xF0\x9F\x98\x80", "https://s.example/?q=%F0%9F%98%80"},  // an emoji
         {"https://s.example/?q=%s&l=en", "", "https://s.example/?q=&l=en"},
         {"mailto:%s", "a b", "mailto:a%20b"},
-        {"notepad.exe %s", "my notes.txt", "notepad.exe my notes.txt"},
-        {"C:\\Tools\\edit.exe %s", "a&b", "C:\\Tools\\edit.exe a&b"},  // a drive is no scheme
+        {"https://s.example/?q=%s", "", "https://s.example/?q="},
+        // A command line's words are one argument, as CommandLineToArgvW
+        // reads them back: quotes and the backslashes before them escaped.
+        {"notepad.exe %s", "my notes.txt", "notepad.exe \"my notes.txt\""},
+        {"C:\\Tools\\edit.exe %s", "a&b", "C:\\Tools\\edit.exe \"a&b\""},  // a drive is no scheme
+        {"edit.exe \"%s\" -n", "say \"hi\"", "edit.exe \"say \\\"hi\\\"\" -n"},
+        {"edit.exe %s", "C:\\dir\\", "edit.exe \"C:\\dir\\\\\""},
+        {"edit.exe %s", "a\\\"b", "edit.exe \"a\\\\\\\"b\""},
+        {"edit.exe \"%s\" -n", "", "edit.exe  -n"},  // nothing in their place
         {"https://s.example/?q=%s&r=%s", "x", "refused"},                 // two places
         {"https://s.example/", "x", "refused"},                           // none
     };

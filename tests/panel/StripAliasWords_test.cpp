@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/LaunchTest.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -29,10 +32,10 @@ TEST_F(StripAliasWordsTest, WordsAfterAnAliasGoIntoItsAddressEncodedOrIntoItsCom
     EXPECT_NE(recorded.find(address), std::string::npos) << recorded;
     EXPECT_TRUE(Dismissed());
 
-    // A command line takes the words as typed, started as a program is.
+    // A command line takes the words as one argument, started as a program is.
     l_.Type("n my notes.txt");
     l_.OnChar('\r');
-    EXPECT_EQ(Recorded(2).substr(recorded.size()), recorder_ + "|" + quoted + " my notes.txt\n");
+    EXPECT_EQ(Recorded(2).substr(recorded.size()), recorder_ + "|" + quoted + " \"my notes.txt\"\n");
     EXPECT_TRUE(Dismissed());
 
     // No words: the place is left empty.
@@ -50,6 +53,97 @@ TEST_F(StripAliasWordsTest, WordsAfterAnAliasGoIntoItsAddressEncodedOrIntoItsCom
         l_.OnChar('\r');
         EXPECT_STREQ(l_.input.text, text.c_str());
     }
+}
+
+// The last start the recorder wrote: "<program>|<command line>".
+std::string LastLine(const std::string& recorded) {
+    size_t end = recorded.find_last_of('\n');
+    size_t start = recorded.find_last_of('\n', end - 1);
+    start = start == std::string::npos ? 0 : start + 1;
+    return recorded.substr(start, end - start);
+}
+
+// Its arguments, as the started program reads them.
+std::vector<std::wstring> LastArguments(const std::string& recorded) {
+    std::string line = LastLine(recorded);
+    line = line.substr(line.find('|') + 1);
+    wchar_t wide[4096];
+    MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, wide, 4096);
+    int count = 0;
+    wchar_t** argv = CommandLineToArgvW(wide, &count);
+    std::vector<std::wstring> arguments(argv + 1, argv + count);
+    LocalFree(argv);
+    return arguments;
+}
+
+TEST_F(StripAliasWordsTest, WordsReachTheProgramItsTargetNamesAsOneArgumentExactlyAsTyped) {
+    // C:\Program.exe beside "C:\Program Files": an unquoted target with a
+    // blank still starts the longest path that names a program.
+    CreateDirectoryA(folder_.File("Program Files").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("Program.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("Program Files\\rec.exe").c_str(), FALSE));
+    ASSERT_EQ(l_.catalogue.AddAlias("p", (folder_.File("Program Files\\rec.exe") + " -x %s").c_str()), 1);
+    const char* words[] = {
+        "say \"hi\" & bye | more",
+        "C:\\dir\\ a\\\"b %PATH% ^ !x!",
+        "\xF0\x9F\x98\x80 \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",  // an emoji, right-to-left text
+    };
+    int starts = 0;
+    for (const char* typed : words) {
+        l_.input.Clear();
+        l_.OnPasteText(("p " + std::string(typed)).c_str());
+        l_.OnChar('\r');
+        std::string recorded = Recorded(++starts);
+        EXPECT_EQ(LastLine(recorded).rfind(folder_.File("Program Files\\rec.exe|"), 0), 0u) << recorded;
+        wchar_t expected[256];
+        MultiByteToWideChar(CP_UTF8, 0, typed, -1, expected, 256);
+        std::vector<std::wstring> arguments = LastArguments(recorded);
+        ASSERT_EQ(arguments.size(), 2u) << recorded;
+        EXPECT_EQ(arguments[0], L"-x");
+        EXPECT_EQ(arguments[1], expected) << typed;
+    }
+}
+
+TEST_F(StripAliasWordsTest, WhatTheStripShowsIsWhatEnterDoes) {
+    const std::string quoted = "\"" + recorder_ + "\"";
+    ClassKey https("https\\shell\\open\\command", quoted + " \"%1\"");
+    ASSERT_EQ(l_.catalogue.AddAlias("z", "https://search.kwivo.example/?q=%s"), 1);
+    test::WriteTextFile(folder_.File("run.bat"), "@echo off\r\n");
+    ASSERT_EQ(l_.catalogue.AddAlias("b", (folder_.File("run.bat") + " %s").c_str()), 1);
+    ASSERT_EQ(l_.catalogue.AddAlias("here", "rec %s"), 1);  // rec.exe only in the current folder
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("rec.exe").c_str(), FALSE));
+
+    // Words ending in " /s" are the alias's, never the rescan command.
+    l_.Type("z regex /s");
+    l_.OnChar('\r');
+    EXPECT_NE(Recorded(1).find("q=regex%20%2Fs"), std::string::npos);
+    EXPECT_EQ(GetPrivateProfileStringA("folders", nullptr, "", nullptr, 0, ".\\kwivo.ini"), 0u);
+
+    // The name alone: nothing in place of %s.
+    l_.Type("z");
+    l_.OnChar('\r');
+    std::string recorded = Recorded(2);
+    EXPECT_NE(recorded.find("?q=\""), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("%s"), std::string::npos);
+
+    // A batch file with words that cmd.exe would read as a second command,
+    // or a bare name that only the current folder holds: refused, the text
+    // stays.
+    for (const char* text : {"b a & calc", "b 100%", "here x"}) {
+        l_.input.Clear();
+        l_.Type(text);
+        l_.OnChar('\r');
+        EXPECT_STREQ(l_.input.text, text);
+    }
+    EXPECT_EQ(Recorded(2), recorded);
+}
+
+TEST_F(StripAliasWordsTest, AnAliasNameWithABlankIsRefusedWhenItTakesWords) {
+    char section[] = "my s=https://s.example/?q=%s\0my page=https://s.example/\0";
+    l_.catalogue.AddAliases(section);
+    EXPECT_EQ(l_.catalogue.FindAlias("my", 2), nullptr);
+    EXPECT_EQ(l_.catalogue.FindAlias("my s", 4), nullptr);
+    EXPECT_NE(l_.catalogue.FindAlias("my page", 7), nullptr);
 }
 
 }  // namespace
