@@ -11,6 +11,11 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     rebuildPending = 0;
     StopRebuildTimer();
     watch.Clear();
+    // What the strip offers points into the catalogue about to be emptied:
+    // a screen reader that asks while it is built (COM may deliver its
+    // calls during the shell's listing) is told the typed text alone.
+    completion = nullptr;
+    completionEntry = nullptr;
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
     build.fold = &textFold;

@@ -167,6 +167,13 @@ int LauncherWindow::OpenCompleted() {
     const char* rest = (completion && text[length - 1] != '\\') ? completion : "";
     // Never a cut target; one the platform's path size cannot hold stays.
     if (FormatText(target, sizeof target, "%s%s", text, rest) < 0 || Utf16Length(target) >= kPathSize) return 0;
+    // A name of the folder's listing may have gone since it was listed:
+    // the listing is let go, and the strip offers what the folder holds now.
+    if (*rest && IsAbsolutePath(text) && FileAttributes(target) == INVALID_FILE_ATTRIBUTES) {
+        folderListing.Drop();
+        UpdateCompletion();
+        return 0;
+    }
     OpenWithShell(target);
     return 1;  // a shell request that fails is not noticed
 }

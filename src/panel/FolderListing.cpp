@@ -43,6 +43,21 @@ void FolderListing::Clear() {
     tooBig = 0;
 }
 
+#if !defined(_WIN32)
+// Built natively (sanitizers, the fuzzer), a listing is filled by Append
+// alone: no search of the platform's is ever under way.
+int FolderListing::FindNext(void*, void*) {
+    return 0;
+}
+#endif
+
+void FolderListing::Drop() {
+    free(names);
+    names = nullptr;
+    used = capacity = 0;
+    tooBig = 1;
+}
+
 int FolderListing::CanAnswer(const char* rest) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(rest);
     for (; *p; ++p) {
@@ -79,10 +94,7 @@ int FolderListing::Append(const char* name, const char* shortName, int isFolder)
         char* larger = used + size <= grown ? static_cast<char*>(realloc(names, grown)) : nullptr;
         if (!larger) {
             // Beyond the bound, or out of memory: keep nothing, search live.
-            free(names);
-            names = nullptr;
-            used = capacity = 0;
-            tooBig = 1;
+            Drop();
             return 0;
         }
         names = larger;

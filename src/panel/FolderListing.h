@@ -55,6 +55,16 @@ public:
     int Append(const char* name, const char* shortName, int isFolder);
 
     int IsTooBig() const { return tooBig; }
+    // Lets go of the names, and has the folder searched at each keystroke
+    // from now on: a listing that failed part-way, or that the folder has
+    // left behind.
+    void Drop();
+
+protected:
+    // The search's next item (a WIN32_FIND_DATAW): 1 with one, 0 at the
+    // end, -1 when the listing failed (a network error); a test's own may
+    // fail. Lives in FolderListingLoad.cpp.
+    virtual int FindNext(void* search, void* item);
 
 private:
     char folder[kPathBytes];

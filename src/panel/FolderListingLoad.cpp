@@ -31,6 +31,11 @@ int FolderListing::Hold(const char* text, int length) {
     return 0;
 }
 
+int FolderListing::FindNext(void* find, void* item) {
+    if (FindNextFileW(static_cast<HANDLE>(find), static_cast<WIN32_FIND_DATAW*>(item))) return 1;
+    return GetLastError() == ERROR_NO_MORE_FILES ? 0 : -1;
+}
+
 int FolderListing::Continue(unsigned int budgetMs) {
     double end = Seconds() + budgetMs / 1000.0;
     WIN32_FIND_DATAW item;
@@ -54,8 +59,10 @@ int FolderListing::Continue(unsigned int budgetMs) {
     char name[kPathBytes];
     char shortName[3 * 14];
     for (int n = 1; !tooBig; ++n) {
-        if (!found && !FindNextFileW(static_cast<HANDLE>(search), &item)) {
-            complete = 1;
+        int next = found ? 1 : FindNext(search, &item);
+        if (next <= 0) {
+            // Part of a folder is no listing: the search answers instead.
+            if (next == 0) complete = 1; else Drop();
             break;
         }
         found = 0;

@@ -30,6 +30,21 @@ public:
     }
 };
 
+// Asks the strip what it shows while the build lists the apps, as a
+// screen reader may then.
+class ReadDuringBuild : public AppSource {
+public:
+    explicit ReadDuringBuild(StripContent* strip) : content(strip) {}
+    StripContent* content;
+    std::string read;
+    int Begin() override {
+        char text[1024];
+        content->ShownText(text, sizeof text);
+        read = text;
+        return 0;
+    }
+};
+
 class ShownNamesTest : public test::LaunchTest {
 protected:
     void Rebuild(int names) {
@@ -205,6 +220,23 @@ TEST_F(ShownNamesTest, ALinkWithoutLinkInfoIsOpenedByTheShellAndItsPickComesBack
     EXPECT_STREQ(l_.completionEntry->Name(), "Recorder Link");
     EXPECT_NE(test::ReadTextFile(folder_.File("kwivo-picks.txt")).find("Recorder Link.lnk\tRecorder Link\r\n"),
               std::string::npos);
+}
+
+TEST_F(ShownNamesTest, AReaderAskingDuringARebuildIsToldTheTextNotAFreedName) {
+    test::WriteTextFile(folder_.File("kwivo.ini"), "[aliases]\r\nnotes=C:\\notes.txt\r\n");
+    {
+        SettingsFile settings("kwivo.ini");
+        l_.RebuildCatalogue(settings);
+    }
+    l_.Type("no");
+    ASSERT_NE(l_.completion, nullptr);
+    ReadDuringBuild reader(&l_);
+    l_.apps = &reader;
+    l_.options.names = 1;
+    SettingsFile settings("kwivo.ini");
+    l_.RebuildCatalogue(settings);
+    l_.apps = &l_.systemApps;
+    EXPECT_EQ(reader.read, "no");
 }
 
 }  // namespace
