@@ -38,7 +38,9 @@ void StripFont::Parse(const char* setting) {
     while (start[n]) ++n;
     while (n > 0 && start[n - 1] == L' ') --n;
     if (n == 1 && start[0] == L'*') return;
-    if (n == 0 || n >= LF_FACESIZE) return;
+    // "@MS Gothic" is the face turned for vertical writing: every glyph
+    // would lie on its side in the strip.
+    if (n == 0 || n >= LF_FACESIZE || start[0] == L'@') return;
     for (int i = 0; i < n; ++i) {
         if (start[i] < 32) return;
     }

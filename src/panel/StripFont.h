@@ -17,8 +17,9 @@ public:
     virtual ~StripFont();
 
     // Takes the setting's text. A face that GDI could not take (too long,
-    // a control character) is the message font's; a size that is no whole
-    // number from 1 to kMaxPoints is the default.
+    // a control character) or a vertical one ("@MS Gothic") is the message
+    // font's; a size that is no whole number from 1 to kMaxPoints is the
+    // default.
     void Parse(const char* setting);
     int IsSet() const { return set; }
     // The font at this DPI, reduced until a line of its text is no taller

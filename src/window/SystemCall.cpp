@@ -24,7 +24,10 @@ void RestrictDllSearch() {
     // Windows 7 with its update.
     DefaultDirectoriesCall setDefault = reinterpret_cast<DefaultDirectoriesCall>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    // The system folder alone: the default directories would include the
+    // program's own folder, where a portable copy in Downloads may have a
+    // planted version.dll beside it.
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The older search, where that call is missing, without the current folder.
     SetDllDirectoryW(L"");
 }

@@ -7,8 +7,11 @@
 // could wait (a portable copy in Downloads). Null where the system has none.
 HMODULE LoadSystemLibrary(const wchar_t* dll);
 
-// Takes the current folder out of the process's DLL search, for every DLL
-// loaded by name from now on (the system's own loads included).
+// Limits the process's DLL search to the system folder, for every DLL loaded
+// by name from now on (the system's own loads included): neither the
+// current folder nor the program's own is searched. Where the system
+// cannot (Windows 7 without its update), the current folder at least is
+// taken out.
 void RestrictDllSearch();
 
 // A function of a system DLL, looked up at run time: null where the system

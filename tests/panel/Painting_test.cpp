@@ -321,6 +321,7 @@ TEST(Painting, HostileFontSettingsFallBackAndTheTextStillFits) {
     const Case cases[] = {
         {std::string(300, 'x'), message, messageHeight},    // no face GDI takes
         {"Seg\x01oe UI,12", message, -16},                     // a control character
+        {"@Tahoma,12", message, -16},                          // turned for vertical writing
         {"No Such Face Here", L"No Such Face Here", messageHeight},  // GDI substitutes
         {"*,0", message, messageHeight},
         {"*,-5", message, messageHeight},

@@ -20,7 +20,9 @@ TEST(SystemCall, ADllIsLoadedFromTheSystemFolderNeverFromTheCurrentOrTheProgramF
     RestrictDllSearch();
     EXPECT_EQ(LoadSystemLibrary(L"kwivoplanted.dll"), nullptr);
     EXPECT_EQ(FindSystemCall<FARPROC>(L"kwivoplanted2.dll", "DllMain"), nullptr);
-    EXPECT_EQ(LoadLibraryW(L"kwivoplanted.dll"), nullptr);  // the process's own search leaves it out too
+    // The process's own search by bare name leaves out both folders too.
+    EXPECT_EQ(LoadLibraryW(L"kwivoplanted.dll"), nullptr);
+    EXPECT_EQ(LoadLibraryW(L"kwivoplanted2.dll"), nullptr);
     EXPECT_FALSE(test::FileExists(planted + ".ran"));
     EXPECT_FALSE(test::FileExists(besideProgram + ".ran"));
     DeleteFileA(besideProgram.c_str());
