@@ -12,6 +12,10 @@ namespace {
 // The digits a 64-bit integer holds whole: more add nothing a double keeps.
 const int kMaxDigits = 19;
 
+// A sum this much smaller than its larger operand is within the 15 digits
+// shown of nothing.
+const double kCancelled = 1e-15;
+
 // 10 to the n (n >= 0); exact up to 10^22, as a double holds those.
 double PowerOfTen(int n) {
     double result = 1;
@@ -65,7 +69,12 @@ int Calculator::Sum(double* value) {
         if (!plus && !Take('-')) return 1;
         double right;
         if (!Product(&right)) return 0;
-        *value = plus ? *value + right : *value - right;
+        double left = *value;
+        *value = plus ? left + right : left - right;
+        // What a sum cancels to below the operands' 15 digits is the
+        // rounding of their binary forms (0.1 + 0.2 - 0.3): none.
+        if (std::fabs(*value) < std::fmax(std::fabs(left), std::fabs(right)) * kCancelled) *value = 0;
+        if (!std::isfinite(*value)) return 0;
     }
 }
 
@@ -78,6 +87,8 @@ int Calculator::Product(double* value) {
         if (!Signed(&right)) return 0;
         if (op != '*' && right == 0) return 0;  // no division by zero
         *value = op == '*' ? *value * right : op == '/' ? *value / right : std::fmod(*value, right);
+        // A step that overflows has no value, whatever follows it.
+        if (!std::isfinite(*value)) return 0;
     }
 }
 
@@ -141,7 +152,7 @@ int Calculator::Number(double* value) {
     if (!any) return 0;
     double number = static_cast<double>(digits);
     *value = scale < 0 ? number / PowerOfTen(-scale) : number * PowerOfTen(scale);
-    return 1;
+    return std::isfinite(*value);
 }
 
 int Calculator::Format(double value, char (&out)[kResultBytes]) const {

@@ -58,6 +58,16 @@ TEST(Calculator, ExpressionsAndTheirResults) {
         {"1..2", "none"},
         {"abc", "none"},
         {"1 2", "none"},
+        // An overflow on the way has no value, even where a later step
+        // would bring it back within range.
+        {"1/(10^200*10^200)", "none"},
+        {"10^300*10^300/10^300", "none"},
+        {"10^308+10^308-10^308", "none"},
+        // What a sum cancels to below its operands' 15 digits is nothing.
+        {"0.1+0.2-0.3", "0"},
+        {"1-0.9-0.1", "0"},
+        {"10^-20+10^-20", "2e-20"},  // small operands keep their own digits
+        {"1.000+1", "2"},          // the point is a decimal point, never a thousands separator
     };
     for (const Case& c : cases) EXPECT_EQ(Result(c.expression), c.result) << c.expression;
     // The user's decimal separator, in and out; the point always reads.
