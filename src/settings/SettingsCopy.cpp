@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "settings/ProfileEdit.h"
 #include "settings/ProfileText.h"
 #include "text/Wtf8.h"
 #include "files/WholeFile.h"
@@ -99,9 +100,77 @@ int SettingsCopy::Begin(int toUnicode) {
 }
 
 int SettingsCopy::Commit() {
-    // Three nulls write the profile functions' cached text of the copy out.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, replace.CopyPath());
     return replace.Commit();
+}
+
+namespace {
+
+// A text of the ANSI code page, its bytes one to a unit, into a heap
+// buffer the caller frees; null when it cannot be held.
+ProfileUnit* AnsiUnits(const wchar_t* text) {
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    char* narrow = bytes > 0 ? static_cast<char*>(malloc(static_cast<size_t>(bytes))) : nullptr;
+    ProfileUnit* units = narrow ? static_cast<ProfileUnit*>(malloc(static_cast<size_t>(bytes) * sizeof *units)) : nullptr;
+    if (units && WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, bytes, nullptr, nullptr) == bytes) {
+        for (int i = 0; i < bytes; ++i) units[i] = static_cast<unsigned char>(narrow[i]);
+    } else {
+        free(units);
+        units = nullptr;
+    }
+    free(narrow);
+    return units;
+}
+
+}  // namespace
+
+int SettingsCopy::SetKey(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+    size_t length = 0;
+    char* bytes = ReadWholeFile(replace.CopyPath(), kMaxConvertBytes, &length);
+    if (!bytes) return 0;
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    int wide = length >= 2 && b[0] == kUtf16Mark[0] && b[1] == kUtf16Mark[1];
+    // UTF-16BE is turned into UTF-16LE by every reader before a write.
+    int ok = !(length >= 2 && b[0] == 0xFE && b[1] == 0xFF);
+    size_t skip = wide ? 2 : 0;
+    size_t count = wide ? (length - 2) / 2 : length;
+    ProfileUnit* text = ok ? static_cast<ProfileUnit*>(malloc((count + 1) * sizeof *text)) : nullptr;
+    ProfileUnit* names[3] = {};
+    const wchar_t* given[3] = {section, key, value};
+    for (int i = 0; i < 3 && text; ++i) {
+        names[i] = wide ? reinterpret_cast<ProfileUnit*>(const_cast<wchar_t*>(given[i])) : AnsiUnits(given[i]);
+        if (!names[i]) ok = 0;
+    }
+    ok = ok && text;
+    ProfileUnit* edited = nullptr;
+    size_t used = 0;
+    if (ok) {
+        for (size_t i = 0; i < count; ++i) {
+            text[i] = wide ? static_cast<ProfileUnit>(b[skip + 2 * i] | b[skip + 2 * i + 1] << 8) : b[i];
+        }
+        size_t lengths[3];
+        for (int i = 0; i < 3; ++i) lengths[i] = wcslen(given[i]) * 2;  // an ANSI character takes two bytes at most
+        edited = static_cast<ProfileUnit*>(
+            malloc(ProfileEditSize(count, lengths[0], lengths[1], lengths[2]) * sizeof *edited));
+        if (edited) used = SetProfileKey(text, count, names[0], names[1], names[2], edited);
+    }
+    // Back into the file's own bytes: the mark and pairs, or one byte each.
+    unsigned char* out = edited && !wide ? static_cast<unsigned char*>(malloc(used + 1)) : nullptr;
+    if (edited && wide) {
+        ok = WriteUtf16(replace, reinterpret_cast<const wchar_t*>(edited), used);
+    } else if (out) {
+        for (size_t i = 0; i < used; ++i) out[i] = static_cast<unsigned char>(edited[i]);
+        ok = replace.WriteCopy(out, used);
+    } else {
+        ok = 0;
+    }
+    free(out);
+    free(edited);
+    if (!wide) {
+        for (ProfileUnit* name : names) free(name);
+    }
+    free(text);
+    free(bytes);
+    return ok;
 }
 
 int CreateSettingsFile(const wchar_t* path) {

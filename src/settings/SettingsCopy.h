@@ -4,14 +4,13 @@
 
 // A change of the settings file made through a copy beside it (FileReplace):
 // the file is copied under its lock, the copy is written and put in its
-// place in one step. The profile functions rewrite a file in place, so a
-// full disk or a crash during their write would leave the settings cut
-// short, and a second Kwivo writing at the same moment would mix its lines
-// with this one's; through the copy the file is the old one or the new one,
-// whole.
+// place in one step. A full disk or a crash during a write in place would
+// leave the settings cut short, and a second Kwivo writing at the same
+// moment would mix its lines with this one's; through the copy the file is
+// the old one or the new one, whole.
 //
 //   SettingsCopy copy(path);
-//   ok = copy.Begin(0) && <write into copy.Path()> && copy.Commit();
+//   ok = copy.Begin(0) && copy.SetKey(section, key, value) && copy.Commit();
 //
 // A copy that was not committed is removed with the object.
 class SettingsCopy {
@@ -31,6 +30,9 @@ public:
     int Begin(int toUnicode);
     static constexpr int kReadable = 2;
     const wchar_t* Path() const { return replace.CopyPath(); }
+    // Sets one key in the copy, every other byte of it kept (ProfileEdit):
+    // in UTF-16 where the copy has its mark, else in the ANSI code page.
+    int SetKey(const wchar_t* section, const wchar_t* key, const wchar_t* value);
     // Flushes the written copy and puts it in the file's place; 0, with the
     // file exactly as it was, when any step fails.
     int Commit();

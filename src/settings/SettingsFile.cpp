@@ -137,5 +137,5 @@ int SettingsFile::SetInt(const char* section, const char* key, int value) {
     // An ANSI file that cannot hold the key is turned into UTF-16 first.
     SettingsCopy copy(file.text);
     return copy.Begin(NeedsUnicode(wideKey.text)) &&
-           WritePrivateProfileStringW(wideSection.text, wideKey.text, wideValue.text, copy.Path()) && copy.Commit();
+           copy.SetKey(wideSection.text, wideKey.text, wideValue.text) && copy.Commit();
 }

@@ -285,6 +285,23 @@ TEST_F(SettingsFileTest, UnicodeFilesNotepadSavesAreTurnedIntoUtf16AndOthersLeft
     EXPECT_EQ(test::ReadTextFile(backup), "\xEF\xBB\xBF" + text);
 }
 
+TEST_F(SettingsFileTest, AWriteKeepsEveryByteItDoesNotMeanToChange) {
+    // A comment that holds a NUL and a line ended by a lone CR, in an ANSI
+    // file and in UTF-16: "runs" at exit changes its own value alone.
+    const char kMine[] = "; mine \0 here\r\n[ui]\rslidespeed=7\r\n[misc]\r\nruns=1\r\n";
+    const char kAfter[] = "; mine \0 here\r\n[ui]\rslidespeed=7\r\n[misc]\r\nruns=2\r\n";
+    const std::string mine(kMine, sizeof kMine - 1);
+    const std::string after(kAfter, sizeof kAfter - 1);
+    const std::string ini = folder_.File("kwivo.ini");
+    for (bool wide : {false, true}) {
+        test::WriteTextFile(ini, wide ? Utf16Bytes(mine, false) : mine);
+        SettingsFile settings("kwivo.ini");
+        ASSERT_EQ(settings.SetInt("misc", "runs", 2), 1) << wide;
+        EXPECT_EQ(test::ReadTextFile(ini), wide ? Utf16Bytes(after, false) : after) << wide;
+        EXPECT_EQ(settings.GetInt("misc", "runs", 0), 2);
+    }
+}
+
 TEST_F(SettingsFileTest, AUtf8FileReachedThroughALinkIsReadWithoutBeingRewritten) {
     // kwivo.ini as a link into a repository of dotfiles: reading it changes
     // nothing there.
