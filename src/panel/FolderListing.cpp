@@ -20,6 +20,7 @@ FolderListing::FolderListing()
       pending(0),
       search(nullptr),
       closeSearch(nullptr),
+      nextInSearch(nullptr),
       names(nullptr),
       used(0),
       capacity(0) {
@@ -43,13 +44,9 @@ void FolderListing::Clear() {
     tooBig = 0;
 }
 
-#if !defined(_WIN32)
-// Built natively (sanitizers, the fuzzer), a listing is filled by Append
-// alone: no search of the platform's is ever under way.
-int FolderListing::FindNext(void*, void*) {
-    return 0;
+int FolderListing::FindNext(void* find, void* item) {
+    return nextInSearch ? nextInSearch(find, item) : 0;
 }
-#endif
 
 void FolderListing::Drop() {
     free(names);

@@ -61,9 +61,9 @@ public:
     void Drop();
 
 protected:
-    // The search's next item (a WIN32_FIND_DATAW): 1 with one, 0 at the
-    // end, -1 when the listing failed (a network error); a test's own may
-    // fail. Lives in FolderListingLoad.cpp.
+    // The search's next item (a WIN32_FIND_DATAW), through nextInSearch:
+    // 1 with one, 0 at the end, -1 when the listing failed (a network
+    // error). A test's own may fail.
     virtual int FindNext(void* search, void* item);
 
 private:
@@ -72,10 +72,11 @@ private:
     int tooBig;
     int complete;  // every name of the folder is held
     int pending;   // a listing is to start at the next Continue
-    // The platform's search under way, and how it closes one; null when
-    // none is.
+    // The platform's search under way, and how it goes on and closes; null
+    // when none is.
     void* search;
     void (*closeSearch)(void* search);
+    int (*nextInSearch)(void* search, void* item);
     // Records one after another: the name's length in two bytes, the short
     // name's length, the folder flag, then both names, each terminated.
     char* names;

@@ -13,6 +13,11 @@ void CloseFind(void* search) {
     FindClose(static_cast<HANDLE>(search));
 }
 
+int FindNextItem(void* search, void* item) {
+    if (FindNextFileW(static_cast<HANDLE>(search), static_cast<WIN32_FIND_DATAW*>(item))) return 1;
+    return GetLastError() == ERROR_NO_MORE_FILES ? 0 : -1;
+}
+
 double Seconds() {
     LARGE_INTEGER count;
     LARGE_INTEGER frequency;
@@ -29,11 +34,6 @@ int FolderListing::Hold(const char* text, int length) {
     // even its opening can take longer than the search the caller makes.
     if (Start(text, length)) pending = 1;
     return 0;
-}
-
-int FolderListing::FindNext(void* find, void* item) {
-    if (FindNextFileW(static_cast<HANDLE>(find), static_cast<WIN32_FIND_DATAW*>(item))) return 1;
-    return GetLastError() == ERROR_NO_MORE_FILES ? 0 : -1;
 }
 
 int FolderListing::Continue(unsigned int budgetMs) {
@@ -53,6 +53,7 @@ int FolderListing::Continue(unsigned int budgetMs) {
         }
         search = find;
         closeSearch = CloseFind;
+        nextInSearch = FindNextItem;
         found = 1;
     }
     if (!search) return 0;

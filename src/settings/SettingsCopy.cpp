@@ -110,7 +110,8 @@ namespace {
 ProfileUnit* AnsiUnits(const wchar_t* text) {
     int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     char* narrow = bytes > 0 ? static_cast<char*>(malloc(static_cast<size_t>(bytes))) : nullptr;
-    ProfileUnit* units = narrow ? static_cast<ProfileUnit*>(malloc(static_cast<size_t>(bytes) * sizeof *units)) : nullptr;
+    ProfileUnit* units =
+        narrow ? static_cast<ProfileUnit*>(malloc(static_cast<size_t>(bytes) * sizeof *units)) : nullptr;
     if (units && WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, bytes, nullptr, nullptr) == bytes) {
         for (int i = 0; i < bytes; ++i) units[i] = static_cast<unsigned char>(narrow[i]);
     } else {
@@ -129,8 +130,9 @@ int SettingsCopy::SetKey(const wchar_t* section, const wchar_t* key, const wchar
     if (!bytes) return 0;
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     int wide = length >= 2 && b[0] == kUtf16Mark[0] && b[1] == kUtf16Mark[1];
-    // UTF-16BE is turned into UTF-16LE by every reader before a write.
-    int ok = !(length >= 2 && b[0] == 0xFE && b[1] == 0xFF);
+    // UTF-16BE is turned into UTF-16LE by every reader before a write; a
+    // UTF-16 file cut inside a character would lose its last byte.
+    int ok = !(length >= 2 && b[0] == 0xFE && b[1] == 0xFF) && !(wide && (length & 1));
     size_t skip = wide ? 2 : 0;
     size_t count = wide ? (length - 2) / 2 : length;
     ProfileUnit* text = ok ? static_cast<ProfileUnit*>(malloc((count + 1) * sizeof *text)) : nullptr;
@@ -147,8 +149,9 @@ int SettingsCopy::SetKey(const wchar_t* section, const wchar_t* key, const wchar
         for (size_t i = 0; i < count; ++i) {
             text[i] = wide ? static_cast<ProfileUnit>(b[skip + 2 * i] | b[skip + 2 * i + 1] << 8) : b[i];
         }
+        // A UTF-16 unit takes three bytes at most in an ANSI code page (UTF-8).
         size_t lengths[3];
-        for (int i = 0; i < 3; ++i) lengths[i] = wcslen(given[i]) * 2;  // an ANSI character takes two bytes at most
+        for (int i = 0; i < 3; ++i) lengths[i] = wcslen(given[i]) * 3;
         edited = static_cast<ProfileUnit*>(
             malloc(ProfileEditSize(count, lengths[0], lengths[1], lengths[2]) * sizeof *edited));
         if (edited) used = SetProfileKey(text, count, names[0], names[1], names[2], edited);
