@@ -59,6 +59,13 @@ TEST_F(RunningProgramTest, EnterBringsARunningProgramForwardAndShiftEnterStartsA
     l_.options.switchRunning = 0;
     Enter(false);
     EXPECT_EQ(Recorded(3), started + started + started);
+    // Every copy's window is up before the test closes them: one made after
+    // would outlive the test by a minute.
+    EXPECT_TRUE(test::WaitFor([&] {
+        int windows = 0;
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, kTitle)) != nullptr;) ++windows;
+        return windows == 3;
+    }));
 }
 
 TEST_F(RunningProgramTest, AProgramReachedThroughAFolderLinkIsTheOneThatRuns) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "panel/AliasCommand.h"
 #include "support/LaunchTest.h"
 
 #include <shellapi.h>
@@ -55,23 +56,13 @@ TEST_F(StripAliasWordsTest, WordsAfterAnAliasGoIntoItsAddressEncodedOrIntoItsCom
     }
 }
 
-// The last start the recorder wrote: "<program>|<command line>".
-std::string LastLine(const std::string& recorded) {
-    size_t end = recorded.find_last_of('\n');
-    size_t start = recorded.find_last_of('\n', end - 1);
-    start = start == std::string::npos ? 0 : start + 1;
-    return recorded.substr(start, end - start);
-}
-
-// Its arguments, as the started program reads them.
-std::vector<std::wstring> LastArguments(const std::string& recorded) {
-    std::string line = LastLine(recorded);
-    line = line.substr(line.find('|') + 1);
+// A command line (UTF-8) split as a started program reads it.
+std::vector<std::wstring> Arguments(const std::string& line) {
     wchar_t wide[4096];
     MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, wide, 4096);
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(wide, &count);
-    std::vector<std::wstring> arguments(argv + 1, argv + count);
+    std::vector<std::wstring> arguments(argv, argv + count);
     LocalFree(argv);
     return arguments;
 }
@@ -81,27 +72,35 @@ TEST_F(StripAliasWordsTest, WordsReachTheProgramItsTargetNamesAsOneArgumentExact
     // blank still starts the longest path that names a program.
     CreateDirectoryA(folder_.File("Program Files").c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("Program.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(recorder_.c_str(), folder_.File("Program Files\\rec.exe").c_str(), FALSE));
-    ASSERT_EQ(l_.catalogue.AddAlias("p", (folder_.File("Program Files\\rec.exe") + " -x %s").c_str()), 1);
+    const std::string program = folder_.File("Program Files\\rec.exe");
+    ASSERT_TRUE(CopyFileA(recorder_.c_str(), program.c_str(), FALSE));
+    const std::string target = program + " -x %s";
+    ASSERT_EQ(l_.catalogue.AddAlias("p", target.c_str()), 1);
     const char* words[] = {
         "say \"hi\" & bye | more",
         "C:\\dir\\ a\\\"b %PATH% ^ !x!",
         "\xF0\x9F\x98\x80 \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",  // an emoji, right-to-left text
     };
-    int starts = 0;
+    // The command line each makes, read back as the program reads it.
     for (const char* typed : words) {
-        l_.input.Clear();
-        l_.OnPasteText(("p " + std::string(typed)).c_str());
-        l_.OnChar('\r');
-        std::string recorded = Recorded(++starts);
-        EXPECT_EQ(LastLine(recorded).rfind(folder_.File("Program Files\\rec.exe|"), 0), 0u) << recorded;
+        AliasCommand command;
+        ASSERT_EQ(command.Make(target.c_str(), typed), 1) << typed;
+        std::vector<std::wstring> arguments = Arguments(command.line);
         wchar_t expected[256];
         MultiByteToWideChar(CP_UTF8, 0, typed, -1, expected, 256);
-        std::vector<std::wstring> arguments = LastArguments(recorded);
-        ASSERT_EQ(arguments.size(), 2u) << recorded;
-        EXPECT_EQ(arguments[0], L"-x");
-        EXPECT_EQ(arguments[1], expected) << typed;
+        ASSERT_EQ(arguments.size(), 3u) << command.line;
+        EXPECT_EQ(arguments[1], L"-x");
+        EXPECT_EQ(arguments[2], expected) << typed;
     }
+    // And one started from the strip: that program, those words.
+    l_.OnPasteText((std::string("p ") + words[0]).c_str());
+    l_.OnChar('\r');
+    std::string recorded = Recorded(1);
+    EXPECT_EQ(recorded.rfind(program + "|", 0), 0u) << recorded;
+    std::string line = recorded.substr(recorded.find('|') + 1);
+    std::vector<std::wstring> arguments = Arguments(line.substr(0, line.find('\n')));
+    ASSERT_EQ(arguments.size(), 3u) << recorded;
+    EXPECT_EQ(arguments[2], L"say \"hi\" & bye | more");
 }
 
 TEST_F(StripAliasWordsTest, WhatTheStripShowsIsWhatEnterDoes) {

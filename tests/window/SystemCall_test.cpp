@@ -15,6 +15,9 @@ TEST(SystemCall, ADllIsLoadedFromTheSystemFolderNeverFromTheCurrentOrTheProgramF
     ASSERT_TRUE(inFolder.Changed());
     const std::string planted = folder.File("kwivoplanted.dll");
     const std::string besideProgram = test::Beside("kwivoplanted2.dll");
+    // A trace of an earlier run would read as a load of this one.
+    DeleteFileA((planted + ".ran").c_str());
+    DeleteFileA((besideProgram + ".ran").c_str());
     ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), planted.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(test::Beside("tracedll.dll").c_str(), besideProgram.c_str(), FALSE));
     RestrictDllSearch();
