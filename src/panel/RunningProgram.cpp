@@ -95,8 +95,9 @@ int RunningProgram::Runs(HWND window) {
 BOOL CALLBACK RunningProgram::Visit(HWND window, LPARAM self) {
     RunningProgram* program = reinterpret_cast<RunningProgram*>(self);
     // In Z order, the front first: the first match is the most recently
-    // active one.
-    if (!IsSwitchable(window) || !program->Runs(window)) return TRUE;
+    // active one. The process first: most windows are not the program's,
+    // and each look at a window of another thread costs a round trip.
+    if (!IsWindowVisible(window) || !program->Runs(window) || !IsSwitchable(window)) return TRUE;
     program->found = window;
     return FALSE;
 }

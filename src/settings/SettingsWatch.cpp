@@ -62,8 +62,10 @@ void SettingsWatch::Stop() {
 
 int SettingsWatch::SameStamp(const Stamp& a, const Stamp& b) {
     if (!a.present || !b.present) return a.present == b.present;
+    // A digest tells only where both stamps have one (a file read while it
+    // was recent, against one read later).
     return CompareFileTime(&a.written, &b.written) == 0 && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
-           a.digest == b.digest;
+           (a.digest == b.digest || !a.digest || !b.digest);
 }
 
 int SettingsWatch::StampOf(HANDLE file, Stamp* stamp, int keep) {
@@ -104,20 +106,29 @@ int SettingsWatch::StampOf(HANDLE file, Stamp* stamp, int keep) {
 
 SettingsWatch::Stamp SettingsWatch::Now() {
     Stamp stamp = {};
-    if (!path.ok) return stamp;
-    // Opened for reading with every kind of sharing, so that no writer is
-    // kept out, and through a link to the file it points to.
-    HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        if (!StampOf(file, &stamp, 0)) stamp = Stamp();
-        CloseHandle(file);
-        return stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path.ok || !GetFileAttributesExW(path.text, GetFileExInfoStandard, &data)) return stamp;
+    // A link describes itself: the file it points to is opened for its own
+    // stamp. So is a file written so lately that a save within the same
+    // step of its time (two seconds on FAT32) could have kept its time and
+    // size: its bytes tell. Opened with every kind of sharing, so that no
+    // writer is kept out.
+    ULARGE_INTEGER written = {{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
+    FILETIME nowTime;
+    GetSystemTimeAsFileTime(&nowTime);
+    ULARGE_INTEGER now = {{nowTime.dwLowDateTime, nowTime.dwHighDateTime}};
+    int recent = now.QuadPart < written.QuadPart + kSameTimeWindow;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || recent) {
+        HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            if (!StampOf(file, &stamp, 0)) stamp = Stamp();
+            CloseHandle(file);
+            return stamp;
+        }
     }
     // Held by a writer that shares nothing: told by its time and size.
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExW(path.text, GetFileExInfoStandard, &data) &&
-        !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         stamp.present = 1;
         stamp.written = data.ftLastWriteTime;
         stamp.sizeHigh = data.nFileSizeHigh;

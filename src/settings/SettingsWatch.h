@@ -12,10 +12,11 @@
 // the same from one poll to the next, and only while it is whole.
 //
 // A kwivo.ini that is a link is the file it points to: that file's folder
-// is watched and that file stamped. The stamp is the last write time, the
-// size and a digest of the bytes, so that a same-size save within the two
-// seconds of a FAT32 time is still seen. The bytes last taken are kept, so
-// that a rebuild can read them while the file is not whole.
+// is watched and that file stamped. The stamp is the last write time and
+// the size, and for a file written in the last seconds a digest of its
+// bytes, so that a same-size save within the two seconds of a FAT32 time is
+// still seen. The bytes last taken are kept, so that a rebuild can read
+// them while the file is not whole.
 //
 //   if (watch.Poll() && watch.Hold()) { <read it>; if (watch.Release()) <apply> }
 class SettingsWatch {
@@ -64,6 +65,10 @@ public:
     int WriteTaken(wchar_t (&path)[kPathSize]) const;
     // The most kept of the file taken; a larger one waits to be whole.
     static constexpr unsigned int kMaxKeptBytes = 1024 * 1024;
+    // How long after its last write a file's bytes are compared (in 100 ns
+    // units): a FAT32 time step of two seconds, and a margin for a clock
+    // that the file system rounds.
+    static constexpr unsigned long long kSameTimeWindow = 10ULL * 10000000ULL;
 
 private:
     struct Stamp {
