@@ -9,9 +9,11 @@ trap kwivo_stop_all EXIT
 
 kwivo_install
 cmake --preset bench >/dev/null
-cmake --build --preset bench -j "$(nproc)" --target catalogue_bench
+cmake --build --preset bench -j "$(nproc)" --target catalogue_bench keys_bench
 say "catalogue lists (native)"
 build/bench/bin/catalogue_bench
+say "keys to launch over real Start Menu names (native)"
+build/bench/bin/keys_bench "$KWIVO_ROOT/../shared/testdata/names/start-menu.txt"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench settings_bench startup_bench empty_window kwivo
