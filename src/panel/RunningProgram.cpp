@@ -41,10 +41,11 @@ int RunningProgram::IsSwitchable(HWND window) {
     if (style & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) return 0;
     if (GetWindow(window, GW_OWNER) && !(style & WS_EX_APPWINDOW)) return 0;
     // A helper of a program (a 1x1 popup that keeps its message queue) is
-    // no window to bring forward; a minimised one keeps its size.
+    // no window to bring forward: smaller than an icon, it is none a user
+    // would pick. A minimised window is not measured.
     RECT box;
-    if (!IsIconic(window) && (!GetWindowRect(window, &box) || box.right - box.left < GetSystemMetrics(SM_CXMIN) ||
-                              box.bottom - box.top < GetSystemMetrics(SM_CYMIN))) {
+    if (!IsIconic(window) && (!GetWindowRect(window, &box) || box.right - box.left < GetSystemMetrics(SM_CXICON) ||
+                              box.bottom - box.top < GetSystemMetrics(SM_CYICON))) {
         return 0;
     }
     wchar_t name[32];
