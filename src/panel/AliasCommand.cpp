@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -26,11 +27,12 @@ int AliasCommand::Find(const char* target, int length) {
     if (!ToUtf16(wide, name)) return 0;
     if (!strchr(name, '\\') && !strchr(name, '/') && !strchr(name, ':')) {
         // A bare name: the folders of the PATH alone, as a user who types
-        // it in a console means.
-        wchar_t folders[4096];
-        DWORD n = GetEnvironmentVariableW(L"PATH", folders, 4096);
-        if (n == 0 || n >= 4096) return 0;
-        DWORD found = SearchPathW(folders, wide, L".exe", kPathSize, program, nullptr);
+        // it in a console means (a PATH may hold 32,767 characters).
+        DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+        wchar_t* folders = size ? static_cast<wchar_t*>(malloc(size * sizeof *folders)) : nullptr;
+        DWORD n = folders ? GetEnvironmentVariableW(L"PATH", folders, size) : 0;
+        DWORD found = n > 0 && n < size ? SearchPathW(folders, wide, L".exe", kPathSize, program, nullptr) : 0;
+        free(folders);
         return found > 0 && found < static_cast<DWORD>(kPathSize);
     }
     DWORD full = GetFullPathNameW(wide, kPathSize, program, nullptr);
