@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "catalogue/CatalogueBuild.h"
@@ -251,6 +252,22 @@ TEST_F(CommandsTest, SlashEOpensKwivoIniForEditingAndCreatesItFirstWithEverySett
     EXPECT_FALSE(Dismissed());
     EXPECT_STREQ(l_.input.text, "/e");
     RemoveDirectoryA(ini.c_str());
+}
+
+TEST_F(CommandsTest, EnterOnAListedNameDeletedSinceOpensNothingAndTheFolderIsSearchedAgain) {
+    test::WriteTextFile(folder_.File("alpha.txt"), "x");
+    test::WriteTextFile(folder_.File("alps.txt"), "x");
+    std::string base = folder_.Path() + "\\";
+    l_.OnPasteText((base + "a").c_str());
+    while (l_.folderListing.Continue(LauncherWindow::kListingSliceMs)) {
+    }
+    l_.OnChar('l');
+    ASSERT_STREQ(strrchr(l_.completionPath, '\\') + 1, "alpha.txt");
+    ASSERT_TRUE(DeleteFileA(folder_.File("alpha.txt").c_str()));
+    l_.OnChar('\r');
+    EXPECT_EQ(l_.input.text, base + "al");  // nothing opened: the text stays
+    ASSERT_NE(l_.completion, nullptr);
+    EXPECT_STREQ(strrchr(l_.completionPath, '\\') + 1, "alps.txt");
 }
 
 }  // namespace

@@ -271,46 +271,6 @@ TEST_F(FileCompletionTest, TheFirstKeystrokeInABigFolderIsTheSearchAndTheListing
     }
 }
 
-TEST_F(FileCompletionTest, AListedNameDeletedSinceIsNotOpenedAndTheFolderIsSearchedAgain) {
-    test::WriteTextFile(folder_.File("alpha.txt"), "x");
-    test::WriteTextFile(folder_.File("alps.txt"), "x");
-    std::string base = folder_.Path() + "\\";
-    l_.OnPasteText((base + "a").c_str());
-    while (l_.folderListing.Continue(LauncherWindow::kListingSliceMs)) {
-    }
-    l_.OnChar('l');
-    ASSERT_STREQ(strrchr(l_.completionPath, '\\') + 1, "alpha.txt");
-    ASSERT_TRUE(DeleteFileA(folder_.File("alpha.txt").c_str()));
-    l_.OnChar('\r');
-    EXPECT_EQ(l_.input.text, base + "al");  // nothing opened: the text stays
-    ASSERT_NE(l_.completion, nullptr);
-    EXPECT_STREQ(strrchr(l_.completionPath, '\\') + 1, "alps.txt");
-}
-
-// The listing's search, failing after some names as a network folder can.
-class FailingListing : public FolderListing {
-public:
-    int left = 2;
-
-protected:
-    int FindNext(void* find, void* item) override {
-        return left-- > 0 ? FolderListing::FindNext(find, item) : -1;
-    }
-};
-
-TEST_F(FileCompletionTest, AListingThatFailsPartWayIsDroppedAndTheSearchAnswers) {
-    for (const char* name : {"a1", "a2", "a3", "a4", "a5"}) test::WriteTextFile(folder_.File(name), "x");
-    std::string base = folder_.Path() + "\\";
-    FailingListing listing;
-    EXPECT_EQ(listing.Hold(base.c_str(), static_cast<int>(base.size())), 0);
-    while (listing.Continue(LauncherWindow::kListingSliceMs)) {
-    }
-    // Held as complete, it would answer "a4" with nothing.
-    EXPECT_EQ(listing.Hold(base.c_str(), static_cast<int>(base.size())), 0);
-    FolderMatch match;
-    EXPECT_EQ(listing.Find("a", 0, &match), 0);
-}
-
 TEST_F(FileCompletionTest, AMatchTooLongForThePathBufferOffersNothing) {
     if (!test::UnderWine()) GTEST_SKIP() << "makes the long names with a Unix shell";
     // A folder whose path, with the name found in it, passes 259 characters.
