@@ -1,7 +1,7 @@
 // Prints how many keys a user presses before the program wanted is the one
 // Enter starts, over a catalogue of real Start Menu names, with the
-// catalogue's own lookup as the strip uses it: the first match of the typed
-// text is offered, and Down steps among the matches of the same kind.
+// catalogue's own lookup as the strip uses it: the first answer of the
+// typed text is offered, and Down walks the rest (NameAnswers).
 //   name: each name typed from its first letter until it is offered (Down
 //         at the end when the whole name is not enough);
 //   word: for each name of several words, the fewest keys (typed and Down)
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "answers/NameAnswers.h"
 #include "catalogue/Catalogue.h"
 #include "text/TextFold.h"
 
@@ -30,12 +31,13 @@ int KeysFor(Catalogue& catalogue, const std::string& text, CatalogueEntry* wante
     int mode = Catalogue::kPrefixMatch;
     CatalogueEntry* first = catalogue.FindMatch(text.c_str(), length, &mode);
     if (!first) return kUnreachable;
-    int downs = 0;
-    for (CatalogueEntry* at = first; at != wanted; ++downs) {
-        at = catalogue.StepMatch(at, text.c_str(), length, 1, mode);
-        if (!at || at == first) return kUnreachable;
+    if (first == wanted) return length;
+    NameAnswers answers;
+    if (!answers.Gather(catalogue, text.c_str(), length, nullptr, first)) return kUnreachable;
+    for (int downs = 1; downs < answers.Count(); ++downs) {
+        if (answers.Step(1, &mode) == wanted) return length + downs;
     }
-    return length + downs;
+    return kUnreachable;
 }
 
 // Where each later word of the name starts, as the catalogue reads words:

@@ -16,6 +16,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     // calls during the shell's listing) is told the typed text alone.
     completion = nullptr;
     completionEntry = nullptr;
+    answers.Clear();
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
     build.fold = &textFold;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "answers/NameAnswers.h"
 #include "catalogue/AppSource.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderWatch.h"
@@ -218,6 +219,8 @@ public:
     // The catalogue entry whose name completes the input, kept through Tab
     // so that Enter starts exactly it; null for none.
     CatalogueEntry* completionEntry;
+    // The catalogue's answers to the text, in the order Down and Up walk.
+    NameAnswers answers;
     // How completionEntry matches the text (Catalogue::kPrefixMatch...), or
     // kResultMode for the value of an expression (calc=1).
     int completionMode;

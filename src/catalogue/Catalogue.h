@@ -84,19 +84,14 @@ public:
     // length characters; a length beyond the text asks for the whole name.
     CatalogueEntry* FindPrefix(const char* text, int length, const char** outName);
     // The same, and with words set, when no name starts with the text, the
-    // first with a word that does, else the first whose initials do; mode
-    // tells which.
+    // shortest name with a word that does, else the shortest whose initials
+    // do (the first of equals in list order); mode tells which.
     CatalogueEntry* FindMatch(const char* text, int length, int* mode);
-    // The entry before or after one that FindMatch could give, in list
-    // order, among those that match the text the same way; wraps round at
-    // the ends. Null when none matches. With place and count, the walk goes
-    // on to the list's end and gives the entry's place among the matches
-    // (from 1) and their number.
-    CatalogueEntry* StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode,
-                              int* place = nullptr, int* count = nullptr);
-    CatalogueEntry* StepPrefix(CatalogueEntry* from, const char* text, int length, int forward) {
-        return StepMatch(from, text, length, forward, kPrefixMatch);
-    }
+    // Hands every entry that matches the text to visit, in list order, with
+    // how it matches: its name starts with the text, else (with words) a
+    // later word does, else its initials do.
+    typedef void (*MatchVisit)(void* context, CatalogueEntry* entry, int mode);
+    void ForEachMatch(const char* text, int length, MatchVisit visit, void* context);
     // 1 when the entry's name starts with the whole text.
     int StartsWith(const CatalogueEntry* entry, const char* text, int length) const;
     // How many bytes of the entry's name a text it starts with covers, so
@@ -179,7 +174,7 @@ private:
     // The text folded for a lookup into out (the text itself when there is
     // no fold or nothing to fold); the length to compare.
     const char* LookupKey(char (&out)[2 * kPathBytes], const char* text, int length, int* keyLength) const;
-    int Matches(const CatalogueEntry* entry, const char* key, int length, int mode) const;
+    int StartsWithKey(const CatalogueEntry* entry, const char* key, int length) const;
     int GrowIndex();
     // Room for one entry, kept until Clear; null when memory runs out.
     struct EntryBlock;

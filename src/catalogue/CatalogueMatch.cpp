@@ -37,11 +37,9 @@ int MatchesWords(const CatalogueEntry* entry, const char* name, const char* key,
 
 }  // namespace
 
-int Catalogue::Matches(const CatalogueEntry* entry, const char* key, int length, int mode) const {
+int Catalogue::StartsWithKey(const CatalogueEntry* entry, const char* key, int length) const {
     const char* name = entry->Key();
-    if (!name) return 0;
-    if (mode == kPrefixMatch) return EqualFolded(name, key, length);
-    return length > 0 && MatchesWords(entry, name, key, length, mode);
+    return name && EqualFolded(name, key, length);
 }
 
 CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
@@ -49,7 +47,7 @@ CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char**
     int n;
     const char* key = LookupKey(buffer, text, length, &n);
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (!Matches(entry, key, n, kPrefixMatch)) continue;
+        if (!StartsWithKey(entry, key, n)) continue;
         if (outName) *outName = entry->Name();
         return entry;
     }
@@ -62,8 +60,13 @@ CatalogueEntry* Catalogue::FindMatch(const char* text, int length, int* mode) {
     const char* key = LookupKey(buffer, text, length, &n);
     // One pass: a name that starts with the text ends it; the first word
     // match and the first initials match are noted on the way.
+    // Among word matches, and among initials, the shortest name is the
+    // likelier program ("code" offers "VS Code" before "Visual Studio Code
+    // Insiders").
     CatalogueEntry* word = nullptr;
     CatalogueEntry* initials = nullptr;
+    size_t wordLength = 0;
+    size_t initialsLength = 0;
     int byWords = words && n > 0;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
         const char* name = entry->Key();
@@ -72,69 +75,44 @@ CatalogueEntry* Catalogue::FindMatch(const char* text, int length, int* mode) {
             *mode = kPrefixMatch;
             return entry;
         }
-        if (!byWords || word) continue;
-        if (MatchesWords(entry, name, key, n, kWordMatch)) {
+        if (!byWords || (!(entry->wordLetters & LetterBit(key[0])) && FoldCase(name[0]) != FoldCase(key[0]))) continue;
+        size_t nameLength = strlen(name);
+        if ((!word || nameLength < wordLength) && MatchesWords(entry, name, key, n, kWordMatch)) {
             word = entry;
-        } else if (!initials && MatchesWords(entry, name, key, n, kInitialsMatch)) {
+            wordLength = nameLength;
+        } else if (!word && (!initials || nameLength < initialsLength) &&
+                   MatchesWords(entry, name, key, n, kInitialsMatch)) {
             initials = entry;
+            initialsLength = nameLength;
         }
     }
     *mode = word ? kWordMatch : kInitialsMatch;
     return word ? word : initials;
 }
 
-CatalogueEntry* Catalogue::StepMatch(CatalogueEntry* from, const char* text, int length, int forward, int mode,
-                                     int* place, int* count) {
+void Catalogue::ForEachMatch(const char* text, int length, MatchVisit visit, void* context) {
     char buffer[2 * kPathBytes];
     int n;
     const char* key = LookupKey(buffer, text, length, &n);
-    // Matches other than from: the first of the list, the last before from,
-    // the one after it, and the last met so far.
-    CatalogueEntry* first = nullptr;
-    CatalogueEntry* before = nullptr;
-    CatalogueEntry* after = nullptr;
-    CatalogueEntry* last = nullptr;
-    int passed = 0;
-    int matches = 0;
-    int fromPlace = 0;  // the matches up to from, from itself included
+    int byWords = words && n > 0;
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (entry == from) {
-            passed = 1;
-            before = last;
-            if (Matches(entry, key, n, mode)) ++matches;
-            fromPlace = matches;
-            continue;
-        }
-        if (!Matches(entry, key, n, mode)) continue;
-        ++matches;
-        if (passed && !after) {
-            after = entry;
-            if (forward && !count) return entry;
-        }
-        if (!first) first = entry;
-        last = entry;
-    }
-    CatalogueEntry* found = forward ? (after ? after : (first ? first : from))
-                                    : (before ? before : (last ? last : from));
-    if (place && count) {
-        // The place of the entry found, from the places of its neighbours.
-        *count = matches;
-        if (found == from) {
-            *place = fromPlace;
-        } else if (forward) {
-            *place = after ? fromPlace + 1 : 1;
-        } else {
-            *place = before ? fromPlace - (fromPlace > 0 && Matches(from, key, n, mode)) : matches;
+        const char* name = entry->Key();
+        if (!name) continue;
+        if (EqualFolded(name, key, n)) {
+            visit(context, entry, kPrefixMatch);
+        } else if (byWords && MatchesWords(entry, name, key, n, kWordMatch)) {
+            visit(context, entry, kWordMatch);
+        } else if (byWords && MatchesWords(entry, name, key, n, kInitialsMatch)) {
+            visit(context, entry, kInitialsMatch);
         }
     }
-    return found;
 }
 
 int Catalogue::StartsWith(const CatalogueEntry* entry, const char* text, int length) const {
     char buffer[2 * kPathBytes];
     int n;
     const char* key = LookupKey(buffer, text, length, &n);
-    return Matches(entry, key, n, kPrefixMatch);
+    return StartsWithKey(entry, key, n);
 }
 
 int Catalogue::CoveredLength(const CatalogueEntry* entry, const char* text, int length) const {

@@ -5,6 +5,7 @@
 #include "text/Wtf8.h"
 
 void LauncherWindow::UpdateCompletion() {
+    answers.Clear();
     completion = nullptr;
     completionIsFolder = 0;
     completionEntry = nullptr;

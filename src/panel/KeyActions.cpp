@@ -28,12 +28,15 @@ void LauncherWindow::StepCompletion(int forward) {
         AnnounceStep(0, 0);
         return;
     }
-    int place = 0;
-    int count = 0;
-    CatalogueEntry* entry =
-        catalogue.StepMatch(completionEntry, input.text, input.length, forward, completionMode, &place, &count);
-    if (entry) ShowEntry(entry, completionMode);
-    AnnounceStep(place, count);
+    // The answers of the text, gathered at its first step.
+    if (!answers.Held()) {
+        CatalogueEntry* pick = options.rememberPicks ? picks.Find(catalogue, input.text, input.length) : nullptr;
+        answers.Gather(catalogue, input.text, input.length, pick, completionEntry);
+    }
+    int mode = completionMode;
+    CatalogueEntry* entry = answers.Step(forward, &mode);
+    if (entry) ShowEntry(entry, mode);
+    AnnounceStep(answers.Place(), answers.Count());
 }
 
 const char* LauncherWindow::FileOnDisplay() {

@@ -94,28 +94,6 @@ TEST(FindPrefix, NamelessAndEmptyNamesAndMisses) {
     EXPECT_EQ(Catalogue().FindPrefix("a", 1, nullptr), nullptr);
 }
 
-TEST(StepPrefix, WalksTheMatchesInListOrderAndWrapsBothWays) {
-    Catalogue catalogue;
-    catalogue.Add("C:\\a\\note1.exe");
-    catalogue.Add("C:\\a\\other.exe");
-    catalogue.Add("C:\\a\\NOTE2.exe");
-    catalogue.Add("C:\\a\\note3.exe");
-    // List order: note3, NOTE2, other, note1.
-    CatalogueEntry* first = catalogue.FindPrefix("note", 4, nullptr);
-    std::vector<std::string> down, up;
-    CatalogueEntry* e = first;
-    for (int i = 0; i < 4; ++i) down.push_back((e = catalogue.StepPrefix(e, "note", 4, 1))->Name());
-    e = first;
-    for (int i = 0; i < 4; ++i) up.push_back((e = catalogue.StepPrefix(e, "note", 4, 0))->Name());
-    EXPECT_EQ(down, (std::vector<std::string>{"NOTE2.exe", "note1.exe", "note3.exe", "NOTE2.exe"}));
-    EXPECT_EQ(up, (std::vector<std::string>{"note1.exe", "NOTE2.exe", "note3.exe", "note1.exe"}));
-    // A single match stays; no match at all gives none.
-    CatalogueEntry* other = catalogue.FindPrefix("oth", 3, nullptr);
-    EXPECT_EQ(catalogue.StepPrefix(other, "oth", 3, 1), other);
-    EXPECT_EQ(catalogue.StepPrefix(other, "oth", 3, 0), other);
-    EXPECT_EQ(catalogue.StepPrefix(nullptr, "zz", 2, 1), nullptr);
-}
-
 TEST(AddAlias, CompletesLikeANameBesideTheFileOfItsTarget) {
     Catalogue catalogue;
     catalogue.Add("C:\\Tools\\fox.exe");

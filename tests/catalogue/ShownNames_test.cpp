@@ -139,7 +139,10 @@ TEST_F(ShownNamesTest, ShortcutsByTheNamesTheShellShowsBesideTheirTargets) {
     ASSERT_NE(word, nullptr);
     EXPECT_STREQ(word->Name(), "Word");
     EXPECT_STREQ(word->next->Name(), "WINWORD2.EXE");
-    EXPECT_STREQ(l_.catalogue.StepPrefix(word, "w", 1, 1)->Name(), "WINWORD2.EXE");
+    NameAnswers answers;
+    ASSERT_EQ(answers.Gather(l_.catalogue, "w", 1, nullptr, word), 1);
+    int mode;
+    EXPECT_STREQ(answers.Step(1, &mode)->Name(), "WINWORD2.EXE");
 
     // Off, as unless the user writes it: the targets alone, as before.
     Rebuild(0);
