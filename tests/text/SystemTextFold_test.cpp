@@ -46,20 +46,20 @@ TEST(SystemTextFold, TypedAccentsAndWordsInTheStrip) {
     l.OnChar('\t');
     EXPECT_STREQ(l.input.text, "CAMera.exe");
     l.input.Clear();
-    // A word match shows the whole name, set apart; Down steps among the
-    // word matches; Tab puts the name in the text's place.
+    // A word match shows the whole name, set apart, the shortest first; Down
+    // steps to the next; Tab puts the name in the text's place.
     l.Type("c");
     EXPECT_STREQ(l.completion, "\xC3\xA2mera.exe");
     l.Type("ode");
     EXPECT_STREQ(l.completion, " \xC2\xBB Visual Studio Code.exe");
     l.input.Clear();
     l.Type("vsc");
-    EXPECT_STREQ(l.completion, " \xC2\xBB Very Simple Calculator.exe");
-    l.OnKeyDown(VK_DOWN);
     EXPECT_STREQ(l.completion, " \xC2\xBB Visual Studio Code.exe");
+    l.OnKeyDown(VK_DOWN);
+    EXPECT_STREQ(l.completion, " \xC2\xBB Very Simple Calculator.exe");
     l.OnChar('\t');
-    EXPECT_STREQ(l.input.text, "Visual Studio Code.exe");
-    EXPECT_STREQ(l.completionEntry->Name(), "Visual Studio Code.exe");
+    EXPECT_STREQ(l.input.text, "Very Simple Calculator.exe");
+    EXPECT_STREQ(l.completionEntry->Name(), "Very Simple Calculator.exe");
 }
 
 }  // namespace
