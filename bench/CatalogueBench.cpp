@@ -20,7 +20,7 @@
 #endif
 
 #include "catalogue/Catalogue.h"
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 #include "text/Hash.h"
 #include "text/TextFold.h"
 

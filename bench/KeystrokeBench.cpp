@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/LauncherWindow.h"
-#include "panel/RunningProgram.h"
+#include "answers/RunningProgram.h"
 #include "PerformanceClock.h"
 
 namespace {

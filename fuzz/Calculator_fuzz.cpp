@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "panel/Calculator.h"
+#include "answers/Calculator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The text lies at the end of its own buffer, so that a read past it is

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "text/PathText.h"
-#include "panel/FolderListing.h"
+#include "answers/FolderListing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> lines(1);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/SkipPatterns.h"
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);

@@ -4,8 +4,8 @@
 
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
-#include "panel/AliasWords.h"
-#include "panel/RunningProgram.h"
+#include "answers/AliasWords.h"
+#include "answers/RunningProgram.h"
 #include "panel/ShellOpen.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsCopy.h"

@@ -6,8 +6,8 @@
 // the platform counts them, always terminated, held inline.
 class InputLine {
 public:
-    static const int kMaxLength = 256;
-    static const int kMaxBytes = 3 * kMaxLength;
+    static const int kMaxLength = kMaxTypedLength;
+    static const int kMaxBytes = kMaxTypedBytes;
 
     InputLine();
     virtual ~InputLine();

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/LauncherWindow.h"
-#include "panel/AliasCommand.h"
-#include "panel/AliasWords.h"
+#include "answers/AliasCommand.h"
+#include "answers/AliasWords.h"
 #include "panel/ShellOpen.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"

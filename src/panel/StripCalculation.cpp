@@ -1,7 +1,7 @@
 // "=" and an expression, with calc=1: its value as the completion, and on
 // the clipboard at Enter.
 #include "app/LauncherWindow.h"
-#include "panel/Calculator.h"
+#include "answers/Calculator.h"
 #include "text/TextFormat.h"
 
 namespace {

@@ -6,6 +6,11 @@
 // settings readers and the strip share. Plain C++, so they also build
 // natively.
 
+// The most a typed text holds: UTF-16 units, as the platform counts them,
+// and the WTF-8 bytes they take at most.
+const int kMaxTypedLength = 256;
+const int kMaxTypedBytes = 3 * kMaxTypedLength;
+
 // UTF-16 units of a path, terminator included: the platform's MAX_PATH,
 // beyond which its file functions take no path.
 const int kPathSize = 260;

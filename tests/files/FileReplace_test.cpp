@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 #include "settings/SettingsFile.h"
 #include "support/Win32Test.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/AliasCommand.h"
+#include "answers/AliasCommand.h"
 #include "support/LaunchTest.h"
 
 #include <shellapi.h>

@@ -1,4 +1,4 @@
-#include "panel/Calculator.h"
+#include "answers/Calculator.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "panel/FolderListing.h"
+#include "answers/FolderListing.h"
 #include "text/PathText.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"

@@ -1,4 +1,4 @@
-#include "panel/AliasWords.h"
+#include "answers/AliasWords.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 #include "support/Win32Test.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "panel/AliasCommand.h"
+#include "answers/AliasCommand.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "panel/AliasWords.h"
+#include "answers/AliasWords.h"
 #include "text/TextFold.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"

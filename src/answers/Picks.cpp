@@ -1,4 +1,4 @@
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -70,7 +70,7 @@ int Picks::Check(const char* typed, int length, const char* path, unsigned int* 
     const char* tab = strchr(path, '\t');
     size_t pathLength = tab ? static_cast<size_t>(tab - path) : strlen(path);
     size_t nameLength = tab ? strlen(tab + 1) : 0;
-    if (length <= 0 || length > InputLine::kMaxBytes || Utf16Length(typed, length) > InputLine::kMaxLength ||
+    if (length <= 0 || length > kMaxTypedBytes || Utf16Length(typed, length) > kMaxTypedLength ||
         pathLength == 0 || pathLength >= static_cast<size_t>(kPathBytes) ||
         Utf16Length(path, static_cast<int>(pathLength)) >= kPathSize ||
         (tab && (nameLength == 0 || nameLength > static_cast<size_t>(Catalogue::kMaxNameBytes) ||
@@ -170,8 +170,8 @@ void Picks::Parse(const char* text, size_t length) {
 }
 
 CatalogueEntry* Picks::Find(Catalogue& catalogue, const char* typed, int length) const {
-    if (count == 0 || length <= 0 || length > InputLine::kMaxBytes) return nullptr;
-    unsigned long long hashes[InputLine::kMaxBytes + 1];
+    if (count == 0 || length <= 0 || length > kMaxTypedBytes) return nullptr;
+    unsigned long long hashes[kMaxTypedBytes + 1];
     hashes[0] = kHashStart;
     for (int i = 0; i < length; ++i) hashes[i + 1] = PickHashStep(hashes[i], typed[i]);
     for (int n = length; n > 0; --n) {

@@ -1,4 +1,4 @@
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ TEST(Picks, NewestKeptOldestDroppedAndTheFileTextRoundTrips) {
 }
 
 TEST(Picks, MalformedLinesAreSkippedAndTheRestKept) {
-    std::string longTyped(InputLine::kMaxLength + 1, 'x'), longPath(kPathSize, 'p');
+    std::string longTyped(kMaxTypedLength + 1, 'x'), longPath(kPathSize, 'p');
     std::string file = "no\tC:\\a\\notepad.exe\r\n"
                        "no tab here\n"
                        "\tC:\\empty-typed.exe\n"

@@ -1,4 +1,4 @@
-#include "panel/RunningProgram.h"
+#include "answers/RunningProgram.h"
 
 #include <cwchar>
 

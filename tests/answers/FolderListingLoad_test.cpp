@@ -1,4 +1,4 @@
-#include "panel/FolderListing.h"
+#include "answers/FolderListing.h"
 
 #include <gtest/gtest.h>
 

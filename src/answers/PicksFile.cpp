@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "panel/Picks.h"
+#include "answers/Picks.h"
 #include "text/Wtf8.h"
 #include "files/FileReplace.h"
 

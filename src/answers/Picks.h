@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "catalogue/Catalogue.h"
-#include "panel/InputLine.h"
+#include "text/PathText.h"
 
 // Remembered picks: the entry launched for a typed text, so that the same
 // text offers it again before the first match. Typed texts compare letter
@@ -20,7 +20,7 @@ public:
     // What a pick names: a path, and a tab and a name after it for a name.
     static constexpr int kMaxEntryBytes = kPathBytes + 1 + Catalogue::kMaxNameBytes;
     // The longest line that can be a pick, its line break included.
-    static constexpr int kMaxLineBytes = InputLine::kMaxBytes + 1 + kMaxEntryBytes + 2;
+    static constexpr int kMaxLineBytes = kMaxTypedBytes + 1 + kMaxEntryBytes + 2;
 
     Picks();
     virtual ~Picks();
@@ -57,7 +57,7 @@ public:
 
 private:
     struct Pick {
-        char typed[InputLine::kMaxBytes + 1];
+        char typed[kMaxTypedBytes + 1];
         char path[kMaxEntryBytes];  // and a tab and the name, for a name's entry
         int typedLength;
         unsigned int hash;
