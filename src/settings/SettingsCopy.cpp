@@ -122,6 +122,19 @@ ProfileUnit* AnsiUnits(const wchar_t* text) {
     return units;
 }
 
+// The text with the key set (names: section, key, value, in the text's own
+// units), into a heap buffer the caller frees; null when memory runs out.
+ProfileUnit* EditText(const ProfileUnit* text, size_t count, const ProfileUnit* const (&names)[3], size_t* used) {
+    size_t lengths[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        while (names[i][lengths[i]]) ++lengths[i];
+    }
+    size_t room = ProfileEditSize(count, lengths[0], lengths[1], lengths[2]);
+    ProfileUnit* edited = static_cast<ProfileUnit*>(malloc(room * sizeof *edited));
+    if (edited) *used = SetProfileKey(text, count, names[0], names[1], names[2], edited);
+    return edited;
+}
+
 }  // namespace
 
 int SettingsCopy::SetKey(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
@@ -130,48 +143,38 @@ int SettingsCopy::SetKey(const wchar_t* section, const wchar_t* key, const wchar
     if (!bytes) return 0;
     const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
     int wide = length >= 2 && b[0] == kUtf16Mark[0] && b[1] == kUtf16Mark[1];
-    // UTF-16BE is turned into UTF-16LE by every reader before a write; a
-    // UTF-16 file cut inside a character would lose its last byte.
-    int ok = !(length >= 2 && b[0] == 0xFE && b[1] == 0xFF) && !(wide && (length & 1));
-    size_t skip = wide ? 2 : 0;
-    size_t count = wide ? (length - 2) / 2 : length;
-    ProfileUnit* text = ok ? static_cast<ProfileUnit*>(malloc((count + 1) * sizeof *text)) : nullptr;
-    ProfileUnit* names[3] = {};
-    const wchar_t* given[3] = {section, key, value};
-    for (int i = 0; i < 3 && text; ++i) {
-        names[i] = wide ? reinterpret_cast<ProfileUnit*>(const_cast<wchar_t*>(given[i])) : AnsiUnits(given[i]);
-        if (!names[i]) ok = 0;
-    }
-    ok = ok && text;
-    ProfileUnit* edited = nullptr;
     size_t used = 0;
-    if (ok) {
-        for (size_t i = 0; i < count; ++i) {
-            text[i] = wide ? static_cast<ProfileUnit>(b[skip + 2 * i] | b[skip + 2 * i + 1] << 8) : b[i];
+    ProfileUnit* edited = nullptr;
+    int ok = 0;
+    if (wide) {
+        // Little-endian units after the mark, as the platform's own; one cut
+        // inside a character would lose its last byte.
+        const ProfileUnit* const names[3] = {reinterpret_cast<const ProfileUnit*>(section),
+                                             reinterpret_cast<const ProfileUnit*>(key),
+                                             reinterpret_cast<const ProfileUnit*>(value)};
+        const ProfileUnit* text = reinterpret_cast<const ProfileUnit*>(bytes + 2);
+        if (!(length & 1)) edited = EditText(text, (length - 2) / 2, names, &used);
+        ok = edited && WriteUtf16(replace, reinterpret_cast<const wchar_t*>(edited), used);
+    } else if (!(length >= 2 && b[0] == 0xFE && b[1] == 0xFF)) {
+        // An ANSI file, a byte a unit (UTF-16BE is turned into UTF-16LE by
+        // every reader before a write).
+        ProfileUnit* names[3] = {AnsiUnits(section), AnsiUnits(key), AnsiUnits(value)};
+        ProfileUnit* text = static_cast<ProfileUnit*>(malloc((length + 1) * sizeof *text));
+        if (text && names[0] && names[1] && names[2]) {
+            for (size_t i = 0; i < length; ++i) text[i] = b[i];
+            const ProfileUnit* const given[3] = {names[0], names[1], names[2]};
+            edited = EditText(text, length, given, &used);
         }
-        // A UTF-16 unit takes three bytes at most in an ANSI code page (UTF-8).
-        size_t lengths[3];
-        for (int i = 0; i < 3; ++i) lengths[i] = wcslen(given[i]) * 3;
-        edited = static_cast<ProfileUnit*>(
-            malloc(ProfileEditSize(count, lengths[0], lengths[1], lengths[2]) * sizeof *edited));
-        if (edited) used = SetProfileKey(text, count, names[0], names[1], names[2], edited);
-    }
-    // Back into the file's own bytes: the mark and pairs, or one byte each.
-    unsigned char* out = edited && !wide ? static_cast<unsigned char*>(malloc(used + 1)) : nullptr;
-    if (edited && wide) {
-        ok = WriteUtf16(replace, reinterpret_cast<const wchar_t*>(edited), used);
-    } else if (out) {
-        for (size_t i = 0; i < used; ++i) out[i] = static_cast<unsigned char>(edited[i]);
-        ok = replace.WriteCopy(out, used);
-    } else {
-        ok = 0;
-    }
-    free(out);
-    free(edited);
-    if (!wide) {
+        unsigned char* out = edited ? static_cast<unsigned char*>(malloc(used + 1)) : nullptr;
+        if (out) {
+            for (size_t i = 0; i < used; ++i) out[i] = static_cast<unsigned char>(edited[i]);
+            ok = replace.WriteCopy(out, used);
+        }
+        free(out);
+        free(text);
         for (ProfileUnit* name : names) free(name);
     }
-    free(text);
+    free(edited);
     free(bytes);
     return ok;
 }
