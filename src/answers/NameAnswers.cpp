@@ -81,3 +81,9 @@ CatalogueEntry* NameAnswers::At(int index, int* mode) const {
     *mode = answers[index].mode;
     return answers[index].entry;
 }
+
+int NameAnswers::Go(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= count) return 0;
+    current = static_cast<size_t>(index);
+    return 1;
+}

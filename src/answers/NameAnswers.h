@@ -33,6 +33,8 @@ public:
     int Count() const { return static_cast<int>(count); }
     // The current answer's place, from 1.
     int Place() const { return static_cast<int>(current) + 1; }
+    // Makes the index-th answer current; 0 when there is none.
+    int Go(int index);
     // The index-th answer and how it matches (Catalogue::kPrefixMatch...).
     CatalogueEntry* At(int index, int* mode) const;
 

@@ -15,7 +15,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     // a screen reader that asks while it is built (COM may deliver its
     // calls during the shell's listing) is told the typed text alone.
     completion = nullptr;
-    completionEntry = nullptr;
+    current = Answer();
     answers.Clear();
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
@@ -99,7 +99,7 @@ void LauncherWindow::RebuildWhenIdle() {
     }
     // Kept through Tab or a hidden strip, the entry on display belongs to
     // the old catalogue: it is looked up afresh in the new one.
-    int offered = completionEntry != nullptr;
+    int offered = current.entry != nullptr;
     {
         SettingsFile settings(fromTaken ? takenName : kSettingsName);
         RebuildCatalogue(settings);

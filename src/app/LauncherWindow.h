@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "answers/NameAnswers.h"
+#include "answers/AnswerList.h"
 #include "catalogue/AppSource.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderWatch.h"
@@ -116,14 +116,11 @@ public:
     void OnPasteText(const char* text) override;
     const char* GetCopyText() override;
     void UpdateCompletion();
-    // Offers a catalogue entry that matches the typed text the given way.
-    void ShowEntry(CatalogueEntry* entry, int mode);
+    // Offers an answer: what the strip shows after the text.
+    void Show(const Answer& answer);
     // Tab: the completion joins the text; a name matched by a word or its
     // initials replaces it.
     void AcceptCompletion();
-    // Shows the index-th name that the typed folder's search returns for the
-    // typed rest: -1 the last; past the last, the first. 0 when none.
-    int ShowFolderMatch(int index);
 
     // Down and Up step through the matches; Ctrl+Enter and Ctrl+Shift+Enter
     // (with ctrlenter=1) open the folder of, or elevate, the entry on display.
@@ -214,25 +211,18 @@ public:
     int hotkeyKey;
     InputLine input;
     Catalogue catalogue;
+    // What the strip shows after the typed text: the rest of a name, or an
+    // answer set apart; null for none.
     const char* completion;
-    int completionIsFolder;
-    // The catalogue entry whose name completes the input, kept through Tab
-    // so that Enter starts exactly it; null for none.
-    CatalogueEntry* completionEntry;
-    // The catalogue's answers to the text, in the order Down and Up walk.
-    NameAnswers answers;
-    // How completionEntry matches the text (Catalogue::kPrefixMatch...), or
-    // kResultMode for the value of an expression (calc=1).
-    int completionMode;
-    static constexpr int kResultMode = 3;
-    // An alias whose target takes the words typed after it ("%s").
-    static constexpr int kWordsMode = 4;
+    // The answer on display, kept through Tab so that Enter acts on exactly
+    // it (its entry null for none).
+    Answer current;
+    // The text's answers, in the order Down and Up walk.
+    AnswerList answers;
     // The user's decimal separator, for expressions.
     char decimalSeparator[8];
     // Between the typed text and a name matched by a word or its initials.
     static constexpr const char* kWordMatchSeparator = " \xC2\xBB ";
-    // Which of the typed folder's matches a file-system completion shows.
-    int completionIndex;
     // The names of the typed folder, while the strip shows.
     FolderListing folderListing;
     // How much of the input the user typed: the key of a remembered pick.

@@ -165,7 +165,8 @@ void LauncherWindow::ShowInfo(int show) {
 void LauncherWindow::Dismiss(int animate) {
     input.Clear();
     completion = nullptr;
-    completionEntry = nullptr;
+    current = Answer();
+    answers.Clear();
     folderListing.Clear();
     ResumeRebuild();
     ShowChanges();

@@ -51,19 +51,19 @@ void LauncherWindow::Execute() {
 
     int done;
     // Words after an alias are the alias's, even when they end in " /s".
-    if (completionMode == kWordsMode) {
+    if (current.kind == Answer::kAliasTarget) {
         done = RunAliasWords();
     } else if (length >= 4 && text[length - 3] == ' ' && text[length - 2] == '/' &&
                FoldCase(text[length - 1]) == 's') {
         done = AddFolder(text, length - 3);
-    } else if (CatalogueEntry* entry = completionEntry ? completionEntry
+    } else if (CatalogueEntry* entry = current.entry ? current.entry
                                                       : catalogue.FindPrefix(text, length, nullptr)) {
         // Exactly the entry on display, stepped to or picked, even after Tab.
         done = Launch(*entry);
         // A pick is the entry for the start of a name; one found by a word
         // or initials would never be offered again for the typed text.
         if (done && options.rememberPicks && entry->kind != CatalogueEntry::kAlias &&
-            completionMode == Catalogue::kPrefixMatch) {
+            current.kind == Answer::kNameStart) {
             // A picks file that cannot be written leaves the launch as it is.
             // One that could not be read (held open by another program at
             // start-up) is read now, before the pick joins it.

@@ -16,31 +16,20 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
     // Nothing on display to step from, or no name (a value, an alias's
     // target with words).
-    if (!completion || completionMode >= kResultMode) return;
+    if (!completion || !current.IsName()) return;
     StepCompletion(virtualKey == VK_DOWN);
     ShowChanges();
 }
 
 void LauncherWindow::StepCompletion(int forward) {
-    // The typed text stays as typed; only what completes it changes.
-    if (IsAbsolutePath(input.text)) {
-        ShowFolderMatch(forward ? completionIndex + 1 : completionIndex - 1);
-        AnnounceStep(0, 0);
-        return;
-    }
-    // The answers of the text, gathered at its first step.
-    if (!answers.Held()) {
-        CatalogueEntry* pick = options.rememberPicks ? picks.Find(catalogue, input.text, input.length) : nullptr;
-        answers.Gather(catalogue, input.text, input.length, pick, completionEntry);
-    }
-    int mode = completionMode;
-    CatalogueEntry* entry = answers.Step(forward, &mode);
-    if (entry) ShowEntry(entry, mode);
+    // The typed text stays as typed; only the answer after it changes.
+    Answer next;
+    if (answers.Step(forward, &next)) Show(next);
     AnnounceStep(answers.Place(), answers.Count());
 }
 
 const char* LauncherWindow::FileOnDisplay() {
-    if (completionEntry) return IsFileEntry(*completionEntry) ? completionEntry->path : nullptr;
+    if (current.entry) return IsFileEntry(*current.entry) ? current.entry->path : nullptr;
     if (!IsAbsolutePath(input.text)) return nullptr;
     return completion ? completionPath : input.text;
 }
@@ -57,7 +46,7 @@ int LauncherWindow::RunOnDisplayAsAdministrator() {
     const char* file = FileOnDisplay();
     if (!file) return 0;
     // A document is elevated through the program that opens it.
-    const CatalogueEntry* program = completionEntry ? completionEntry->program : nullptr;
+    const CatalogueEntry* program = current.entry ? current.entry->program : nullptr;
     char parameters[kPathBytes + 2];
     const char* target = file;
     const char* arguments = nullptr;

@@ -17,8 +17,8 @@ int LauncherWindow::ShowAliasWords() {
     if (!alias || !strstr(alias->path, "%s")) return 0;
     // Whatever else the text looks like (" /s" at its end), Enter gives it
     // to the alias, as shown.
-    completionEntry = alias;
-    completionMode = kWordsMode;
+    current.entry = alias;
+    current.kind = Answer::kAliasTarget;
     // Shown as a word match is, set apart, so that the user sees where Enter
     // goes; a target that the words would make too long for the platform is
     // refused, never cut.
@@ -28,13 +28,14 @@ int LauncherWindow::ShowAliasWords() {
         return 1;
     }
     completion = completionPath;
+    answers.ForOne(current);
     return 1;
 }
 
 int LauncherWindow::RunAliasWords() {
     const char* blank = strchr(input.text, ' ');
-    if (!completion || !completionEntry || !blank) return 0;
-    return RunAlias(*completionEntry, blank + 1);
+    if (!completion || !current.entry || !blank) return 0;
+    return RunAlias(*current.entry, blank + 1);
 }
 
 int LauncherWindow::RunAlias(const CatalogueEntry& alias, const char* words) {

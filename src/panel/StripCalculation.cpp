@@ -21,10 +21,11 @@ void LauncherWindow::ShowResult() {
         return;
     }
     completion = completionPath;
-    completionMode = kResultMode;
+    current.kind = Answer::kValue;
+    answers.ForOne(current);
 }
 
 int LauncherWindow::CopyResult() {
-    if (!completion || completionMode != kResultMode) return 0;
+    if (!completion || current.kind != Answer::kValue) return 0;
     return CopyText(completion + sizeof kResultSeparator - 1);
 }

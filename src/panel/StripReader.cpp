@@ -12,7 +12,7 @@ LRESULT LauncherWindow::OnGetObject(WPARAM wParam, LPARAM lParam) {
 void LauncherWindow::ShownText(char* out, int size) {
     // A path completion reads as the path it completes to, also where the
     // typed name is the short 8.3 form of it.
-    if (completion && !completionEntry && IsAbsolutePath(input.text)) {
+    if (completion && !current.entry && IsAbsolutePath(input.text)) {
         FormatText(out, static_cast<size_t>(size), "%s", completionPath);
     } else {
         FormatText(out, static_cast<size_t>(size), "%s%s", input.text, completion ? completion : "");
@@ -35,7 +35,7 @@ void LauncherWindow::ShowChanges() {
 }
 
 void LauncherWindow::AnnounceStep(int place, int count) {
-    const char* name = completionEntry ? completionEntry->Name() : nullptr;
+    const char* name = current.entry ? current.entry->Name() : nullptr;
     if (!name && completion) {
         const char* backslash = strrchr(completionPath, '\\');
         name = backslash ? backslash + 1 : completionPath;

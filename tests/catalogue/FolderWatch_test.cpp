@@ -180,13 +180,13 @@ TEST_F(WatchedFoldersTest, AStripHiddenWithItsTextIsRebuiltAndOffersTheNewProgra
     test::WriteTextFile(root_.File("tree\\zqnew.exe"), "MZ");
     ASSERT_TRUE(l_.RunUntil([&] { return Catalogued("tree\\zqnew.exe"); }));
     // Looked up again in the new catalogue.
-    EXPECT_EQ(l_.completionEntry, l_.catalogue.FindPath(root_.File("tree\\zqold.exe").c_str()));
+    EXPECT_EQ(l_.current.entry, l_.catalogue.FindPath(root_.File("tree\\zqold.exe").c_str()));
 
     l_.OnHotKey();
     for (int i = 0; i < 7; ++i) l_.OnChar(8);
     l_.Type("n");
-    ASSERT_NE(l_.completionEntry, nullptr);
-    EXPECT_EQ(std::string(l_.completionEntry->path), root_.File("tree\\zqnew.exe"));
+    ASSERT_NE(l_.current.entry, nullptr);
+    EXPECT_EQ(std::string(l_.current.entry->path), root_.File("tree\\zqnew.exe"));
 }
 
 }  // namespace

@@ -211,7 +211,7 @@ TEST_F(ShownNamesTest, ALinkWithoutLinkInfoIsOpenedByTheShellAndItsPickComesBack
     Rebuild(1);
     EXPECT_EQ(Named("Recorder Link"), Found{"3:apps\\Recorder Link.lnk"});
     l_.Type("recorder");
-    ASSERT_NE(l_.completionEntry, nullptr);
+    ASSERT_NE(l_.current.entry, nullptr);
     EXPECT_STREQ(l_.completion, " Link");
     l_.OnChar('\r');
     EXPECT_NE(Recorded().find("rec.exe"), std::string::npos);
@@ -219,8 +219,8 @@ TEST_F(ShownNamesTest, ALinkWithoutLinkInfoIsOpenedByTheShellAndItsPickComesBack
     l_.picks.Load(LauncherWindow::kPicksName);
     l_.input.Clear();
     l_.Type("r");
-    ASSERT_NE(l_.completionEntry, nullptr);
-    EXPECT_STREQ(l_.completionEntry->Name(), "Recorder Link");
+    ASSERT_NE(l_.current.entry, nullptr);
+    EXPECT_STREQ(l_.current.entry->Name(), "Recorder Link");
     EXPECT_NE(test::ReadTextFile(folder_.File("kwivo-picks.txt")).find("Recorder Link.lnk\tRecorder Link\r\n"),
               std::string::npos);
 }

@@ -107,9 +107,9 @@ TEST(Completion, DownAndUpStepThroughTheMatchesAndAnEditStartsAgain) {
     l.OnKeyDown(VK_DOWN);
     l.OnChar('\t');  // Tab takes what is on display and keeps its entry
     EXPECT_STREQ(l.input.text, "note2.exe");
-    EXPECT_STREQ(l.completionEntry->path, "C:\\a\\note2.exe");
+    EXPECT_STREQ(l.current.entry->path, "C:\\a\\note2.exe");
     l.OnKeyDown(VK_DOWN);  // after Tab nothing is on display
-    EXPECT_STREQ(l.completionEntry->path, "C:\\a\\note2.exe");
+    EXPECT_STREQ(l.current.entry->path, "C:\\a\\note2.exe");
     l.input.Clear();
     l.Type("zz");
     l.OnKeyDown(VK_UP);
@@ -130,7 +130,7 @@ TEST_F(FileCompletionTest, FolderStepsWithTabAndBackslash) {
     std::string base = folder_.Path() + "\\";
     l_.Type((base + "win").c_str());
     EXPECT_EQ(Completion(l_), "dows");  // the rest as the file system stores it
-    EXPECT_EQ(l_.completionIsFolder, 1);
+    EXPECT_EQ(l_.current.isFolder, 1);
     EXPECT_EQ(std::string(l_.completionPath), base + "Windows");
     l_.OnChar('\t');
     EXPECT_EQ(std::string(l_.input.text), base + "windows");
@@ -150,7 +150,7 @@ TEST_F(FileCompletionTest, FileCompletionAndABackslashAfterIt) {
     std::string windows = folder_.Path() + "\\Windows\\";
     l_.Type((windows + "rea").c_str());
     EXPECT_EQ(Completion(l_), "dme.txt");
-    EXPECT_EQ(l_.completionIsFolder, 0);
+    EXPECT_EQ(l_.current.isFolder, 0);
     l_.OnChar('\\');  // appended to the typed text alone
     EXPECT_EQ(std::string(l_.input.text), windows + "rea\\");
 }
@@ -160,7 +160,7 @@ TEST_F(FileCompletionTest, NamesThatDoNotExtendTheTextOfferNothingToAdd) {
     l_.Type((base + "W*s").c_str());  // wildcards take effect
     ASSERT_NE(l_.completion, nullptr);
     EXPECT_EQ(Completion(l_), "");
-    EXPECT_EQ(l_.completionIsFolder, 1);
+    EXPECT_EQ(l_.current.isFolder, 1);
     l_.OnChar('\t');
     EXPECT_EQ(std::string(l_.input.text), base + "W*s");
 
@@ -192,7 +192,7 @@ TEST_F(FileCompletionTest, DownAndUpFollowTheFileSystemsOrder) {
     }
     l_.OnKeyDown(VK_UP);  // from the first back round to the last
     EXPECT_EQ(shown(), order.back());
-    EXPECT_EQ(l_.completionIsFolder, order.back() == "Windows");
+    EXPECT_EQ(l_.current.isFolder, order.back() == "Windows");
     EXPECT_EQ(std::string(l_.input.text), base + "w");
 }
 

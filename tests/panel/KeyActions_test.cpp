@@ -34,7 +34,7 @@ TEST_F(KeyActionsTest, EnterStartsTheEntryOnDisplayEvenAfterTab) {
     // The first match, then the one stepped to.
     std::string other = AddTwoRecorders();
     l_.Type("re");
-    ASSERT_STREQ(l_.completionEntry->path, other.c_str());
+    ASSERT_STREQ(l_.current.entry->path, other.c_str());
     l_.OnKeyDown(VK_DOWN);
     l_.OnChar('\t');
     ASSERT_STREQ(l_.input.text, "rec.exe");
@@ -59,9 +59,9 @@ TEST_F(KeyActionsTest, ALaunchRemembersThePickWhichTheNextStartOffers) {
     l_.picks.Parse("", 0);
     ASSERT_EQ(l_.picks.Load(LauncherWindow::kPicksName), 1);
     l_.Type("re");
-    EXPECT_STREQ(l_.completionEntry->path, recorder_.c_str());
+    EXPECT_STREQ(l_.current.entry->path, recorder_.c_str());
     l_.OnKeyDown(VK_DOWN);  // and stepping goes on from it
-    EXPECT_STREQ(l_.completionEntry->path, other.c_str());
+    EXPECT_STREQ(l_.current.entry->path, other.c_str());
 }
 
 TEST_F(KeyActionsTest, APicksFileThatCannotBeWrittenLeavesTheLaunchAndTheOldFile) {

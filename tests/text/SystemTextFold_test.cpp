@@ -59,7 +59,7 @@ TEST(SystemTextFold, TypedAccentsAndWordsInTheStrip) {
     EXPECT_STREQ(l.completion, " \xC2\xBB Very Simple Calculator.exe");
     l.OnChar('\t');
     EXPECT_STREQ(l.input.text, "Very Simple Calculator.exe");
-    EXPECT_STREQ(l.completionEntry->Name(), "Very Simple Calculator.exe");
+    EXPECT_STREQ(l.current.entry->Name(), "Very Simple Calculator.exe");
 }
 
 }  // namespace

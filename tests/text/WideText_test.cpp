@@ -51,8 +51,8 @@ TEST_F(WideTextTest, NamesInOtherScriptsAreCompletedAndLaunchedExactly) {
         for (size_t i = 0; i < (wide[0] >= 0xD800 && wide[0] <= 0xDBFF ? 3u : 2u); ++i) {
             l_.OnChar(static_cast<unsigned short>(wide[i]));
         }
-        ASSERT_NE(l_.completionEntry, nullptr) << name;
-        EXPECT_EQ(std::string(l_.completionEntry->path), path);
+        ASSERT_NE(l_.current.entry, nullptr) << name;
+        EXPECT_EQ(std::string(l_.current.entry->path), path);
         EXPECT_EQ(std::string(l_.input.text) + l_.completion, name);
         l_.OnChar('\r');
         std::string recorded = Recorded(++launched);

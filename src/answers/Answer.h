@@ -1,0 +1,30 @@
+#pragma once
+
+struct CatalogueEntry;
+
+// One answer to the typed text, as the strip, Enter, the results list and a
+// screen reader take it. Plain record.
+struct Answer {
+    // What it is. A name's three ways of matching are the catalogue's own
+    // numbers (Catalogue::kPrefixMatch, kWordMatch, kInitialsMatch).
+    static constexpr int kNameStart = 0;    // a name that begins with the text
+    static constexpr int kLaterWord = 1;    // a name with a later word that does
+    static constexpr int kInitials = 2;     // a name whose initials do
+    static constexpr int kValue = 3;        // the value of an expression ("=")
+    static constexpr int kAliasTarget = 4;  // an alias's target, the words in place
+    static constexpr int kFolderEntry = 5;  // a name in the typed folder
+
+    int kind = kNameStart;
+    // The name's entry, or the alias's; null for a value or a folder entry.
+    CatalogueEntry* entry = nullptr;
+    // A folder entry's name (valid until the next search), its place in the
+    // folder's search and whether it is a folder itself.
+    const char* name = nullptr;
+    int index = 0;
+    int isFolder = 0;
+
+    // A name that Tab can take: not a value, not a target with words.
+    int IsName() const { return kind != kValue && kind != kAliasTarget; }
+    // Shown whole and set apart rather than as the rest of the text.
+    int IsSetApart() const { return kind == kLaterWord || kind == kInitials || kind == kAliasTarget; }
+};

@@ -1,0 +1,164 @@
+#include "answers/AnswerList.h"
+
+#include <windows.h>
+
+#include "catalogue/Catalogue.h"
+#include "text/TextFormat.h"
+#include "text/Wtf8.h"
+
+namespace {
+
+// The index-th entry (other than "." and "..") that the search returns; -1
+// asks for the last. Stops as soon as it is found. 1 with the entry and its
+// index; 0 when the search has fewer entries or none.
+int FindFolderMatch(const wchar_t* pattern, int wanted, WIN32_FIND_DATAW* item, int* found) {
+    WIN32_FIND_DATAW next;
+    HANDLE find = FindFirstFileW(pattern, &next);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int seen = 0;
+    do {
+        if (IsDotName(next.cFileName)) continue;
+        *item = next;
+        *found = seen;
+        if (seen++ == wanted) break;
+    } while (FindNextFileW(find, &next));
+    FindClose(find);
+    return wanted < 0 ? seen > 0 : seen > wanted;
+}
+
+// The same from the names of the typed folder, listed once while the user
+// types inside it; from the file system when the listing cannot answer.
+// name holds the name of a match the file system gave.
+int SearchFolder(FolderListing& listing, const char* text, int folderLength, int wanted, FolderMatch* match,
+                 char (&name)[kPathBytes]) {
+    const char* typedName = text + folderLength;
+    if (FolderListing::CanAnswer(typedName) && listing.Hold(text, folderLength)) {
+        return listing.Find(typedName, wanted, match);
+    }
+    char pattern[kPathBytes];
+    wchar_t widePattern[kPathSize];
+    WIN32_FIND_DATAW item;
+    if (FormatText(pattern, sizeof pattern, "%s*.*", text) < 0 || !ToUtf16(widePattern, pattern) ||
+        !FindFolderMatch(widePattern, wanted, &item, &match->index)) {
+        return 0;
+    }
+    ToWtf8(name, item.cFileName);
+    match->name = name;
+    match->isFolder = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return 1;
+}
+
+}  // namespace
+
+AnswerList::AnswerList()
+    : source(kNone), catalogue(nullptr), text(nullptr), length(0), pick(nullptr), shown(nullptr),
+      listing(nullptr), current(0), count(-1), one() {
+    found[0] = '\0';
+}
+
+AnswerList::~AnswerList() {}
+
+void AnswerList::Clear() {
+    source = kNone;
+    names.Clear();
+    current = 0;
+    count = -1;
+}
+
+void AnswerList::ForNames(Catalogue* from, const char* typed, int typedLength, CatalogueEntry* leading,
+                          CatalogueEntry* onDisplay) {
+    Clear();
+    source = kNames;
+    catalogue = from;
+    text = typed;
+    length = typedLength;
+    pick = leading;
+    shown = onDisplay;
+}
+
+void AnswerList::ForFolder(FolderListing* folder, const char* path, int folderLength) {
+    Clear();
+    source = kFolder;
+    listing = folder;
+    text = path;
+    length = folderLength;
+}
+
+void AnswerList::ForOne(const Answer& only) {
+    Clear();
+    source = kOne;
+    one = only;
+    count = 1;
+}
+
+int AnswerList::HoldNames() {
+    if (names.Held()) return 1;
+    return shown && names.Gather(*catalogue, text, length, pick, shown);
+}
+
+int AnswerList::Count() {
+    if (count >= 0) return count;
+    Answer last;
+    switch (source) {
+    case kNames:
+        count = HoldNames() ? names.Count() : 0;
+        break;
+    case kFolder:
+        count = At(-1, &last) ? last.index + 1 : 0;
+        break;
+    default:
+        count = 0;
+    }
+    return count;
+}
+
+int AnswerList::Place() {
+    if (source == kNames) return HoldNames() ? names.Place() : 0;
+    return source == kNone ? 0 : current + 1;
+}
+
+int AnswerList::At(int index, Answer* out) {
+    *out = Answer();
+    if (source == kOne) {
+        if (index != 0 && index != -1) return 0;
+        *out = one;
+        return 1;
+    }
+    if (source == kFolder) {
+        FolderMatch match;
+        if (!SearchFolder(*listing, text, length, index, &match, found)) return 0;
+        out->kind = Answer::kFolderEntry;
+        out->name = match.name;
+        out->index = match.index;
+        out->isFolder = match.isFolder;
+        return 1;
+    }
+    if (source != kNames || !HoldNames()) return 0;
+    if (index < 0) index = names.Count() - 1;
+    out->entry = names.At(index, &out->kind);
+    return out->entry != nullptr;
+}
+
+int AnswerList::Step(int forward, Answer* out) {
+    if (source == kNames) {
+        if (!HoldNames()) return 0;
+        *out = Answer();
+        out->entry = names.Step(forward, &out->kind);
+        return out->entry != nullptr;
+    }
+    if (source != kFolder) return At(current, out);
+    // Past the last, the first; before the first, the last.
+    if (!(forward ? At(current + 1, out) || At(0, out) : current > 0 ? At(current - 1, out) : At(-1, out))) return 0;
+    current = out->index;
+    return 1;
+}
+
+int AnswerList::Go(int index, Answer* out) {
+    if (source == kNames) {
+        if (!HoldNames() || !names.Go(index)) return 0;
+        return At(index, out);
+    }
+    if (!At(index, out)) return 0;
+    if (source == kFolder) current = out->index;
+    return 1;
+}

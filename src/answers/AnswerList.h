@@ -1,0 +1,68 @@
+#pragma once
+
+#include "answers/Answer.h"
+#include "answers/FolderListing.h"
+#include "answers/NameAnswers.h"
+#include "text/PathText.h"
+
+class Catalogue;
+
+// The typed text's answers in the one order that Down and Up, the results
+// list and a screen reader walk: the catalogue's names (NameAnswers), the
+// entries of a typed folder in the file system's order, or the single answer
+// of an expression or of an alias with words. Set at each keystroke, which
+// has already found the first answer; what lies beyond it is found only when
+// asked (the names gathered once, the count computed once). Holds no window.
+class AnswerList {
+public:
+    AnswerList();
+    virtual ~AnswerList();
+
+    // Forgets the text's answers: the text changed, or the catalogue was
+    // rebuilt (the answers point into it).
+    void Clear();
+    // Catalogue names for the text (kept, not copied: it must outlive the
+    // answers); the pick, when given, leads them; shown is the answer on
+    // display.
+    void ForNames(Catalogue* catalogue, const char* text, int length, CatalogueEntry* pick,
+                  CatalogueEntry* shown);
+    // The names of the folder that the typed path's first folderLength
+    // bytes name, which begin with the rest of the path.
+    void ForFolder(FolderListing* listing, const char* path, int folderLength);
+    // A single answer: a value, an alias's target.
+    void ForOne(const Answer& only);
+
+    // How many answers; 0 for none.
+    int Count();
+    // The current answer's place, from 1; 0 for none.
+    int Place();
+    // The index-th answer (-1: the last); a folder entry's name lasts until
+    // the next call. 0 when there is none.
+    int At(int index, Answer* out);
+    // The answer after (or before) the current one, round past the ends,
+    // which becomes current. 0 when there is none.
+    int Step(int forward, Answer* out);
+    // Makes the index-th answer current; 0 when there is none.
+    int Go(int index, Answer* out);
+
+private:
+    static constexpr int kNone = 0;
+    static constexpr int kNames = 1;
+    static constexpr int kFolder = 2;
+    static constexpr int kOne = 3;
+    // The names, gathered at the first call that needs more than the first.
+    int HoldNames();
+
+    int source;
+    Catalogue* catalogue;
+    const char* text;
+    int length;
+    CatalogueEntry* pick;
+    CatalogueEntry* shown;
+    NameAnswers names;
+    FolderListing* listing;
+    int current;  // for the folder and the single answer
+    int count;    // -1 until computed
+    Answer one;
+    char found[kPathBytes];  // a name the file system's search gave
+};
