@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "catalogue/Catalogue.h"
 #include "text/TextFormat.h"
 #include "text/Wtf8.h"
@@ -161,4 +163,27 @@ int AnswerList::Go(int index, Answer* out) {
     if (!At(index, out)) return 0;
     if (source == kFolder) current = out->index;
     return 1;
+}
+
+void AnswerList::Describe(const Answer& answer, char (&name)[kPathBytes], char (&leads)[kPathBytes]) const {
+    name[0] = '\0';
+    leads[0] = '\0';
+    if (answer.kind == Answer::kFolderEntry) {
+        FormatText(name, sizeof name, "%s", answer.name ? answer.name : "");
+        FormatText(leads, sizeof leads, "%.*s", length, text);
+        return;
+    }
+    if (!answer.entry || answer.kind == Answer::kAliasTarget) {
+        // A value or a target with words: what the strip shows is all.
+        FormatText(name, sizeof name, "%s", answer.name ? answer.name : "");
+        return;
+    }
+    const char* path = answer.entry->path;
+    FormatText(name, sizeof name, "%s", answer.entry->Name() ? answer.entry->Name() : path);
+    if (answer.entry->kind == CatalogueEntry::kAlias) {
+        FormatText(leads, sizeof leads, "%s", path);
+        return;
+    }
+    const char* backslash = strrchr(path, '\\');
+    if (backslash) FormatText(leads, sizeof leads, "%.*s", static_cast<int>(backslash - path), path);
 }

@@ -44,6 +44,10 @@ public:
     int Step(int forward, Answer* out);
     // Makes the index-th answer current; 0 when there is none.
     int Go(int index, Answer* out);
+    // What a row of the results list or a screen reader says of an answer:
+    // its name, and where it leads (the folder of a file, an alias's own
+    // target, the typed folder of a folder entry; nothing for a value).
+    void Describe(const Answer& answer, char (&name)[kPathBytes], char (&leads)[kPathBytes]) const;
 
 private:
     static constexpr int kNone = 0;

@@ -8,6 +8,7 @@
 #include "catalogue/FolderWatch.h"
 #include "answers/FolderListing.h"
 #include "panel/InputLine.h"
+#include "panel/ResultsList.h"
 #include "answers/Picks.h"
 #include "panel/ScreenChoice.h"
 #include "panel/StripAccessible.h"
@@ -192,6 +193,16 @@ public:
     int CentreX() const;
 
     void OnPaint(HDC dc) override;
+    // The results list ([ui] list=N): the rows that show now, the strip
+    // grown to hold them within the work area, and what changed repainted.
+    void ArrangeList();
+    RECT WorkArea() const;
+    // Alt+1 to Alt+9 and a click on a row: that answer, as Enter takes it.
+    int OnSystemChar(unsigned int code) override;
+    void OnClick(int x, int y) override;
+    // Makes the index-th answer the current one and acts on it; 0 when
+    // there is none.
+    int ActOnAnswer(int index);
     // What the strip shows has changed: repainted, and told to a listening
     // screen reader.
     void ShowChanges();
@@ -219,6 +230,8 @@ public:
     Answer current;
     // The text's answers, in the order Down and Up walk.
     AnswerList answers;
+    // The rows below the strip, with list=N.
+    ResultsList list;
     // The user's decimal separator, for expressions.
     char decimalSeparator[8];
     // Between the typed text and a name matched by a word or its initials.

@@ -106,7 +106,10 @@ void LauncherWindow::StartGrow(int target, unsigned short flags) {
 void LauncherWindow::EndGrow() {
     height = growTarget;
     KillTimer(hwnd, kGrowTimer);
-    if (growFlags & kGrowHideInfo) infoVisible = 0;
+    if (growFlags & kGrowHideInfo) {
+        infoVisible = 0;
+        if (options.listRows) ArrangeList();  // the rows the help gave way to
+    }
 }
 
 void LauncherWindow::OnTimer(UINT_PTR id) {

@@ -79,6 +79,16 @@ void LauncherWindow::OnPaint(HDC dc) {
     DrawTypedText(dc, r, typed, typedUnits, completion && ToUtf16(rest, completion) ? rest : nullptr,
                   completionColour);
 
+    if (!infoVisible && list.Shown()) {
+        // The rows below the strip's line, parted from it by a rule.
+        RECT rows = {innerLeft, Scaled(kStripHeight), r.right, r.bottom};
+        MoveToEx(dc, innerLeft, rows.top - 1, nullptr);
+        LineTo(dc, rows.right, rows.top - 1);
+        COLORREF dim = RGB((GetRValue(textColour) + GetRValue(backColour)) / 2,
+                           (GetGValue(textColour) + GetGValue(backColour)) / 2,
+                           (GetBValue(textColour) + GetBValue(backColour)) / 2);
+        list.Paint(dc, rows, answers, dim, completionColour);
+    }
     if (infoVisible) {
         SetTextColor(dc, RGB(0, 0, 0));
         SIZE letter;

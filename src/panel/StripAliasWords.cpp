@@ -28,6 +28,7 @@ int LauncherWindow::ShowAliasWords() {
         return 1;
     }
     completion = completionPath;
+    current.name = completion + strlen(kWordMatchSeparator);  // the target alone
     answers.ForOne(current);
     return 1;
 }

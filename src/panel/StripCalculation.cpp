@@ -22,10 +22,11 @@ void LauncherWindow::ShowResult() {
     }
     completion = completionPath;
     current.kind = Answer::kValue;
+    current.name = completion + sizeof kResultSeparator - 1;  // the value alone
     answers.ForOne(current);
 }
 
 int LauncherWindow::CopyResult() {
     if (!completion || current.kind != Answer::kValue) return 0;
-    return CopyText(completion + sizeof kResultSeparator - 1);
+    return CopyText(current.name);
 }

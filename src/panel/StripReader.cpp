@@ -30,7 +30,11 @@ int LauncherWindow::IsShown() {
 }
 
 void LauncherWindow::ShowChanges() {
-    InvalidateRect(hwnd, nullptr, TRUE);
+    if (options.listRows && !infoVisible) {
+        ArrangeList();
+    } else {
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
     accessible.Changed(hwnd, this);
 }
 

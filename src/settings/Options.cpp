@@ -14,6 +14,8 @@ int IsOn(SettingsFile& settings, const char* section, const char* key) {
 Options::Options()
     : screenChoice(ScreenChoice::kPrimary),
       dpiScale(0),
+      listRows(0),
+      icons(0),
       rememberPicks(0),
       watchFolders(0),
       ctrlEnter(0),
@@ -31,6 +33,10 @@ void Options::Read(SettingsFile& settings) {
     screenChoice = ScreenChoice::Parse(monitor);
     dpiScale = IsOn(settings, "ui", "dpiscale");
     settings.GetString(font, sizeof font, "ui", "font", "");
+    // Any other value than 1 to 9 (99, -1, a word) keeps the strip alone.
+    listRows = settings.GetInt("ui", "list", 0);
+    if (listRows < 0 || listRows > 9) listRows = 0;
+    icons = IsOn(settings, "ui", "icons");
     rememberPicks = IsOn(settings, "misc", "remember");
     watchFolders = IsOn(settings, "misc", "watch");
     ctrlEnter = IsOn(settings, "misc", "ctrlenter");

@@ -11,6 +11,8 @@ struct Options {
     int screenChoice;   // [ui] monitor=primary|cursor|focus
     int dpiScale;       // [ui] dpiscale=1: sizes follow the monitor's DPI
     char font[kPathBytes];  // [ui] font=*|FACE|FACE,SIZE: the strip's font; empty: the system font
+    int listRows;       // [ui] list=1..9: a results list of that many rows below the strip
+    int icons;          // [ui] icons=1: the answers' icons in the strip and the list
     int rememberPicks;  // [misc] remember=1: the entry picked for a text comes first
     int watchFolders;   // [misc] watch=1: the catalogue follows changes of its folders
     int ctrlEnter;      // [misc] ctrlenter=1: Ctrl+Enter and Ctrl+Shift+Enter

@@ -39,6 +39,10 @@ void AppWindow::OnKeyDown(int) {}
 int AppWindow::GetWaitHandles(const HANDLE**) { return 0; }
 void AppWindow::OnHandleSignalled(int) {}
 LRESULT AppWindow::OnGetObject(WPARAM, LPARAM) { return 0; }
+
+int AppWindow::OnSystemChar(unsigned int) { return 0; }
+
+void AppWindow::OnClick(int, int) {}
 void AppWindow::OnPaint(HDC) {}
 void AppWindow::OnTimer(UINT_PTR) {}
 void AppWindow::OnHotKey() {}
@@ -178,6 +182,12 @@ LRESULT AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<int>(wParam));
+        break;
+    case WM_SYSCHAR:
+        if (OnSystemChar(static_cast<unsigned int>(wParam))) return 0;
+        break;
+    case WM_LBUTTONDOWN:
+        OnClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         break;
     case WM_GETOBJECT: {
         LRESULT object = OnGetObject(wParam, lParam);

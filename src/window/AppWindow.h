@@ -30,6 +30,11 @@ public:
     // WM_GETOBJECT: an accessibility client asks for an object of the
     // window; 0 leaves the answer to the default processing.
     virtual LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // A character typed with Alt held (WM_SYSCHAR); 1 when it was taken,
+    // 0 leaves it to the default processing.
+    virtual int OnSystemChar(unsigned int code);
+    // The left mouse button pressed at x, y of the client area.
+    virtual void OnClick(int x, int y);
 
     // Texts (WTF-8) reach the platform in UTF-16: the window is a Unicode
     // one, and its character messages carry UTF-16 units.
