@@ -212,6 +212,10 @@ public:
     void ShownText(char* out, int size) override;
     const char* HelpText() override;
     int IsShown() override;
+    int ListRows() override;
+    int ListCurrent() override;
+    unsigned int ListDigest() override;
+    int ListRow(int row, char (&name)[kPathBytes], char (&leads)[kPathBytes], RECT* where) override;
     // After Down or Up: the name now on display, spoken.
     void AnnounceStep(int place, int count);
 

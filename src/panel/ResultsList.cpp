@@ -53,6 +53,11 @@ int ResultsList::Arrange(AnswerList& answers, int wanted, int room, int height) 
     return shown * rowHeight;
 }
 
+unsigned int ResultsList::Digest() const {
+    if (shown == 0) return 0;
+    return HashFold32(HashBytes(kHashStart, arranged, sizeof arranged)) | 1;
+}
+
 int ResultsList::AnswerAt(int y) const {
     if (y < 0 || rowHeight <= 0) return -1;
     return AnswerOnRow(y / rowHeight);

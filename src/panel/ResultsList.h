@@ -24,6 +24,11 @@ public:
     // to show the current answer. The list's height in pixels; 0 for none.
     int Arrange(AnswerList& answers, int wanted, int room, int rowHeight);
     int Shown() const { return shown; }
+    // The row of the current answer; -1 when no row shows it.
+    int CurrentRow() const { return current >= top && current < top + shown ? current - top : -1; }
+    // What the rows show with their mark, as one number; 0 for no rows.
+    unsigned int Digest() const;
+    int RowHeight() const { return rowHeight; }
     // The place in the answers (from 0) of the answer on the row at y
     // pixels below the list's top; -1 for none.
     int AnswerAt(int y) const;

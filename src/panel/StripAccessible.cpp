@@ -1,10 +1,8 @@
 #include "panel/StripAccessible.h"
 
-#include <oleacc.h>
-
-#include <cstdlib>
 #include <cstring>
 
+#include "panel/ListAccessible.h"
 #include "text/Hash.h"
 #include "text/PathText.h"
 #include "text/TextFormat.h"
@@ -13,26 +11,11 @@
 
 namespace {
 
-// Spelled out here, so that no GUID library is linked into the program.
-const IID kUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
 typedef HRESULT(WINAPI* StandardObjectCall)(HWND, LONG, REFIID, void**);
 typedef LRESULT(WINAPI* LresultCall)(REFIID, WPARAM, LPUNKNOWN);
-typedef BSTR(WINAPI* AllocStringCall)(const OLECHAR*);
 
 // The value and the help text are at most this long.
 const int kTextBytes = 2 * kPathBytes + 4;
-const int kTextUnits = 2 * kPathSize + 4;
-
-BSTR NewString(const char* text) {
-    static AllocStringCall alloc = nullptr;
-    if (!alloc) alloc = FindSystemCall<AllocStringCall>(L"oleaut32.dll", "SysAllocString");
-    wchar_t wide[kTextUnits];
-    if (!alloc || Utf16FromWtf8(wide, kTextUnits, text) < 0) return nullptr;
-    return alloc(wide);
-}
 
 int IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -47,48 +30,27 @@ unsigned int HashText(const char* text) {
 // The object a client holds: its own name, role, state and value, the rest
 // from the standard object. Once disconnected (the window gone) every call
 // says so, however long a client keeps it.
-struct StripAccessible::Object final : public IAccessible {
-    Object(IAccessible* standardObject, StripContent* shown)
-        : references(1), standard(standardObject), content(shown) {}
-    // From the C heap: null when memory runs out (no exceptions here).
-    static void* operator new(size_t size) noexcept { return malloc(size); }
-    static void operator delete(void* gone) noexcept { free(gone); }
+struct StripAccessible::Object final : public AccessibleBase {
+    Object(IAccessible* standardObject, StripContent* shown, HWND strip)
+        : standard(standardObject), content(shown), window(strip), list(nullptr) {}
+    ~Object() override {
+        if (list) list->Release();
+        standard->Release();
+    }
 
-    LONG references;
     IAccessible* standard;
     StripContent* content;  // null once disconnected
+    HWND window;
+    ListAccessible* list;   // the results list's, made when first asked
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualGUID(iid, kUnknown) || IsEqualGUID(iid, kDispatch) || IsEqualGUID(iid, kAccessible)) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+    // The results list's object; null without a list or memory.
+    ListAccessible* List() {
+        if (!list && content && content->ListRows() > 0) list = new ListAccessible(this, content, window);
+        return list;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&references);
-        if (left == 0) {
-            standard->Release();
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-
-    // IDispatch: screen readers call the interface itself.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
+    void Disconnect() {
+        content = nullptr;
+        if (list) list->Disconnect();
     }
 
     // What this object answers itself.
@@ -96,7 +58,7 @@ struct StripAccessible::Object final : public IAccessible {
         if (!content) return CO_E_OBJNOTCONNECTED;
         if (!name) return E_POINTER;
         if (!IsSelf(child)) return E_INVALIDARG;
-        *name = NewString("Kwivo");
+        *name = NewAccessibleString("Kwivo");
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
@@ -105,7 +67,7 @@ struct StripAccessible::Object final : public IAccessible {
         if (!IsSelf(child)) return E_INVALIDARG;
         char text[kTextBytes];
         content->ShownText(text, sizeof text);
-        *value = NewString(text);
+        *value = NewAccessibleString(text);
         return *value ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
@@ -115,7 +77,7 @@ struct StripAccessible::Object final : public IAccessible {
         if (!IsSelf(child)) return E_INVALIDARG;
         const char* help = content->HelpText();
         if (!help) return S_FALSE;
-        *description = NewString(help);
+        *description = NewAccessibleString(help);
         return *description ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -153,9 +115,21 @@ struct StripAccessible::Object final : public IAccessible {
     if (!content) return CO_E_OBJNOTCONNECTED; \
     return standard->call
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { KWIVO_STANDARD(get_accParent(parent)); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { KWIVO_STANDARD(get_accChildCount(count)); }
+    // With a results list, it is the one child.
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (!content) return CO_E_OBJNOTCONNECTED;
+        if (!count) return E_POINTER;
+        *count = content->ListRows() > 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-        KWIVO_STANDARD(get_accChild(child, out));
+        if (!content) return CO_E_OBJNOTCONNECTED;
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (child.vt != VT_I4 || child.lVal != 1 || !List()) return E_INVALIDARG;
+        list->AddRef();
+        *out = list;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         KWIVO_STANDARD(get_accHelp(child, help));
@@ -186,14 +160,15 @@ struct StripAccessible::Object final : public IAccessible {
 #undef KWIVO_STANDARD
 };
 
-StripAccessible::StripAccessible() : object(nullptr), lastValue(HashText("")) {}
+StripAccessible::StripAccessible() : object(nullptr), lastValue(HashText("")), lastList(0) {}
 
 StripAccessible::~StripAccessible() {
     Disconnect();
 }
 
 LRESULT StripAccessible::Answer(HWND window, WPARAM wParam, LPARAM lParam, StripContent* content) {
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return 0;
+    DWORD asked = static_cast<DWORD>(lParam);
+    if (asked != static_cast<DWORD>(OBJID_CLIENT) && asked != kListId) return 0;
     StandardObjectCall standardObject = FindSystemCall<StandardObjectCall>(L"oleacc.dll", "CreateStdAccessibleObject");
     LresultCall lresult = FindSystemCall<LresultCall>(L"oleacc.dll", "LresultFromObject");
     if (!standardObject || !lresult) return 0;
@@ -201,14 +176,19 @@ LRESULT StripAccessible::Answer(HWND window, WPARAM wParam, LPARAM lParam, Strip
     com.Join();
     if (!object) {
         IAccessible* standard = nullptr;
-        if (FAILED(standardObject(window, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&standard)))) return 0;
-        object = new Object(standard, content);
+        if (FAILED(standardObject(window, OBJID_CLIENT, kAccessibleInterface, reinterpret_cast<void**>(&standard)))) {
+            return 0;
+        }
+        object = new Object(standard, content, window);
         if (!object) {
             standard->Release();
             return 0;
         }
     }
-    return lresult(kAccessible, wParam, static_cast<IAccessible*>(object));
+    // The list's object, asked for by a client that heard its event.
+    IAccessible* answered = object;
+    if (asked == kListId && !(answered = object->List())) return 0;
+    return lresult(kAccessibleInterface, wParam, answered);
 }
 
 void StripAccessible::Focused(HWND window) {
@@ -219,15 +199,20 @@ void StripAccessible::Changed(HWND window, StripContent* content) {
     char text[kTextBytes];
     content->ShownText(text, sizeof text);
     unsigned int value = HashText(text);
-    if (value == lastValue) return;
-    lastValue = value;
     // Costs next to nothing when no client listens.
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    if (value != lastValue) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    lastValue = value;
+    // With a results list: its current item, selected anew whenever what
+    // the rows show or which of them is current changed.
+    int row = content->ListCurrent();
+    unsigned int list = content->ListRows() > 0 && row >= 0 ? content->ListDigest() : 0;
+    if (list != 0 && list != lastList) NotifyWinEvent(EVENT_OBJECT_SELECTION, window, kListId, row + 1);
+    lastList = list;
 }
 
 void StripAccessible::Disconnect() {
     if (!object) return;
-    object->content = nullptr;
+    object->Disconnect();
     object->Release();
     object = nullptr;
 }
@@ -262,8 +247,8 @@ int Announcer::Announce(HWND window, const char* text) {
     if (!notify || !hostProvider || !freeString) return 0;
     IUnknown* provider = nullptr;
     if (FAILED(hostProvider(window, &provider)) || !provider) return 0;
-    BSTR spoken = NewString(text);
-    BSTR activity = NewString("KwivoStep");
+    BSTR spoken = NewAccessibleString(text);
+    BSTR activity = NewAccessibleString("KwivoStep");
     int ok = spoken && activity &&
              SUCCEEDED(notify(provider, kNotificationKindOther, kNotificationProcessingMostRecent, spoken, activity));
     if (spoken) freeString(spoken);

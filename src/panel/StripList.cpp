@@ -49,3 +49,31 @@ void LauncherWindow::OnClick(int, int clickY) {
     if (!options.listRows || infoVisible) return;
     ActOnAnswer(list.AnswerAt(clickY - Scaled(kStripHeight)));
 }
+
+int LauncherWindow::ListRows() {
+    return options.listRows && !infoVisible ? list.Shown() : 0;
+}
+
+int LauncherWindow::ListCurrent() {
+    return ListRows() > 0 ? list.CurrentRow() : -1;
+}
+
+unsigned int LauncherWindow::ListDigest() {
+    return ListRows() > 0 ? list.Digest() : 0;
+}
+
+int LauncherWindow::ListRow(int row, char (&name)[kPathBytes], char (&leads)[kPathBytes], RECT* where) {
+    Answer answer;
+    if (ListRows() == 0 || row >= ListRows() || (row >= 0 && !answers.At(list.AnswerOnRow(row), &answer))) return 0;
+    if (row >= 0) answers.Describe(answer, name, leads);
+    if (!where) return 1;
+    // On the screen: the rows below the strip, each a row high.
+    const int top = Scaled(kStripHeight);
+    if (row < 0) {
+        SetRect(where, 0, top, width, top + ListRows() * list.RowHeight());
+    } else {
+        SetRect(where, 0, top + row * list.RowHeight(), width, top + (row + 1) * list.RowHeight());
+    }
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(where), 2);
+    return 1;
+}

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "panel/StripAccessible.h"
 #include "support/RealLauncher.h"
 #include "support/Win32Test.h"
 
@@ -70,6 +72,23 @@ public:
         HRESULT result = object_->get_accName(self_, &text);
         Take(text);
         return result;
+    }
+    long ChildCount() {
+        long count = -1;
+        return SUCCEEDED(object_->get_accChildCount(&count)) ? count : -1;
+    }
+    // The child's own object, as IAccessible; null for none.
+    IAccessible* Child(long child) {
+        VARIANT which;
+        which.vt = VT_I4;
+        which.lVal = child;
+        IDispatch* dispatch = nullptr;
+        if (object_->get_accChild(which, &dispatch) != S_OK || !dispatch) return nullptr;
+        const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        IAccessible* out = nullptr;
+        dispatch->QueryInterface(accessible, reinterpret_cast<void**>(&out));
+        dispatch->Release();
+        return out;
     }
     HRESULT ChildName(long child) {
         VARIANT other;
@@ -201,6 +220,96 @@ TEST(StripAccessible, AReaderReadsWhatTheStripShowsAndHearsEveryChangeOnce) {
     Press(Keys("/q\r"));
     EXPECT_EQ(kwivo.ExitCode(), 0u);
     EXPECT_TRUE(FAILED(reader.NameResult()));
+    UnhookWinEvent(hook);
+    CoUninitialize();
+}
+
+// The results list's selection events: "object child".
+std::vector<std::string> selections;
+
+void HearSelection(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window != strip || event != EVENT_OBJECT_SELECTION) return;
+    selections.push_back(std::to_string(object) + " " + std::to_string(child));
+}
+
+TEST(StripAccessible, WithAListAReaderReadsItsRowsAsItemsAndHearsTheCurrentOneSelected) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    test::TempFolder folder;
+    const std::string apps = folder.File("apps");
+    CreateDirectoryA(apps.c_str(), nullptr);
+    for (const char* name : {"apps\\alpha.exe", "apps\\alpine.exe", "apps\\alps.exe"}) {
+        test::WriteTextFile(folder.File(name), "MZ");
+    }
+    test::Launcher kwivo(
+        folder, ("[ui]\r\nslidespeed=0\r\nlist=3\r\n[misc]\r\nruns=1\r\n[folders]\r\n" + apps + "=1\r\n").c_str());
+    strip = kwivo.Window();
+    ASSERT_NE(strip, nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(strip, &process);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, HearSelection,
+                                         process, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(strip, WM_HOTKEY, 0, 0, SMTO_BLOCK, 20000, &ignored);
+    Reader reader(strip);
+    ASSERT_TRUE(reader.Ok());
+    EXPECT_EQ(reader.ChildCount(), 0);  // no rows, no list
+    Press(Keys("alp"));
+    ASSERT_EQ(reader.ChildCount(), 1);
+    IAccessible* list = reader.Child(1);
+    ASSERT_NE(list, nullptr);
+    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), long child) {
+        VARIANT which;
+        which.vt = VT_I4;
+        which.lVal = child;
+        BSTR out = nullptr;
+        HRESULT result = (list->*get)(which, &out);
+        return FAILED(result) ? "<" + std::to_string(result) + ">" : Take(out);
+    };
+    auto number = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), long child) {
+        VARIANT which;
+        which.vt = VT_I4;
+        which.lVal = child;
+        VARIANT out;
+        VariantInit(&out);
+        return SUCCEEDED((list->*get)(which, &out)) && out.vt == VT_I4 ? out.lVal : -1;
+    };
+    EXPECT_EQ(number(&IAccessible::get_accRole, CHILDID_SELF), ROLE_SYSTEM_LIST);
+    long count = 0;
+    ASSERT_EQ(list->get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, 3);
+    std::vector<std::string> names;
+    for (long item = 1; item <= 3; ++item) {
+        names.push_back(text(&IAccessible::get_accName, item));
+        EXPECT_EQ(text(&IAccessible::get_accDescription, item), apps);
+        EXPECT_EQ(number(&IAccessible::get_accRole, item), ROLE_SYSTEM_LISTITEM);
+        long selected = number(&IAccessible::get_accState, item) & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
+        EXPECT_EQ(selected, item == 1 ? STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED : 0) << item;
+    }
+    EXPECT_EQ(names[0], reader.Value());  // the first row is the strip's answer
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"alpha.exe", "alpine.exe", "alps.exe"}));
+    // Down: the second item selected, and the event says so; the text keeps
+    // the focus.
+    const std::string listId = std::to_string(StripAccessible::kListId);
+    Press({-VK_DOWN});
+    EXPECT_TRUE(test::WaitFor([&] {
+        test::PumpMessages();
+        return !selections.empty() && selections.back() == listId + " 2";
+    }));
+    EXPECT_EQ(number(&IAccessible::get_accState, 2) & STATE_SYSTEM_SELECTED, STATE_SYSTEM_SELECTED);
+    EXPECT_EQ(reader.State() & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+    // An item the rows no longer have, held after the text changed: an error.
+    Press(Keys("h"));
+    EXPECT_EQ(text(&IAccessible::get_accName, 3), "<" + std::to_string(E_INVALIDARG) + ">");
+    EXPECT_EQ(text(&IAccessible::get_accName, 1), "alpha.exe");
+    // After "/q", every call: an error.
+    Press(std::vector<int>(4, 8));
+    Press(Keys("/q\r"));
+    EXPECT_EQ(kwivo.ExitCode(), 0u);
+    EXPECT_EQ(text(&IAccessible::get_accName, 1)[0], '<');
+    list->Release();
     UnhookWinEvent(hook);
     CoUninitialize();
 }
