@@ -187,3 +187,11 @@ void AnswerList::Describe(const Answer& answer, char (&name)[kPathBytes], char (
     const char* backslash = strrchr(path, '\\');
     if (backslash) FormatText(leads, sizeof leads, "%.*s", static_cast<int>(backslash - path), path);
 }
+
+int AnswerList::PathOf(const Answer& answer, char (&path)[kPathBytes]) const {
+    if (answer.kind == Answer::kFolderEntry) {
+        return answer.name && FormatText(path, sizeof path, "%.*s%s", length, text, answer.name) >= 0;
+    }
+    if (!answer.entry || answer.kind == Answer::kAliasTarget) return 0;
+    return FormatText(path, sizeof path, "%s", answer.entry->path) >= 0;
+}

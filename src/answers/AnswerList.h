@@ -48,6 +48,9 @@ public:
     // its name, and where it leads (the folder of a file, an alias's own
     // target, the typed folder of a folder entry; nothing for a value).
     void Describe(const Answer& answer, char (&name)[kPathBytes], char (&leads)[kPathBytes]) const;
+    // The file an answer names, for its icon: an entry's path, a folder
+    // entry's full path; 0 for a value or a target with words.
+    int PathOf(const Answer& answer, char (&path)[kPathBytes]) const;
 
 private:
     static constexpr int kNone = 0;

@@ -17,6 +17,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     completion = nullptr;
     current = Answer();
     answers.Clear();
+    icons.Clear();  // kept per file until the catalogue is built anew
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
     build.fold = &textFold;

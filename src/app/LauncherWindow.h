@@ -236,6 +236,8 @@ public:
     AnswerList answers;
     // The rows below the strip, with list=N.
     ResultsList list;
+    // The answers' icons on the screen, with icons=1.
+    IconCache icons;
     // The user's decimal separator, for expressions.
     char decimalSeparator[8];
     // Between the typed text and a name matched by a word or its initials.

@@ -70,6 +70,20 @@ void LauncherWindow::OnPaint(HDC dc) {
     const int margin = Scaled(kTextMargin);
     InflateRect(&r, -margin, -margin);
     const int innerLeft = r.left;
+    const int iconSize = Scaled(IconCache::kIconSize);
+    if (options.icons) {
+        // The current answer's icon before the prompt; its place kept when
+        // there is none, so that the text never moves.
+        char path[kPathBytes];
+        const char* file = current.kind == Answer::kFolderEntry ? completionPath
+                           : answers.PathOf(current, path) ? path
+                                                           : nullptr;
+        if (completion) {
+            DrawIconEx(dc, innerLeft, (Scaled(kStripHeight) - iconSize) / 2, icons.For(file), iconSize, iconSize, 0,
+                       nullptr, DI_NORMAL);
+        }
+        r.left += iconSize + margin;
+    }
     DrawTextW(dc, L">", 1, &r, DT_NOPREFIX);
     r.left += Scaled(kPromptWidth);
     wchar_t typed[InputLine::kMaxLength + 1];
@@ -87,7 +101,7 @@ void LauncherWindow::OnPaint(HDC dc) {
         COLORREF dim = RGB((GetRValue(textColour) + GetRValue(backColour)) / 2,
                            (GetGValue(textColour) + GetGValue(backColour)) / 2,
                            (GetBValue(textColour) + GetBValue(backColour)) / 2);
-        list.Paint(dc, rows, answers, dim, completionColour);
+        list.Paint(dc, rows, answers, dim, completionColour, options.icons ? &icons : nullptr, iconSize);
     }
     if (infoVisible) {
         SetTextColor(dc, RGB(0, 0, 0));

@@ -72,7 +72,8 @@ void ResultsList::Invalidate(HWND window, int listTop, int width, int all) {
     }
 }
 
-void ResultsList::Paint(HDC dc, const RECT& area, AnswerList& answers, COLORREF dim, COLORREF mark) {
+void ResultsList::Paint(HDC dc, const RECT& area, AnswerList& answers, COLORREF dim, COLORREF mark, IconCache* icons,
+                        int iconSize) {
     // Each text as the strip draws it: one line, shaped as it reads, no
     // prefix characters; cut at the list's edge.
     const UINT format = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
@@ -86,19 +87,25 @@ void ResultsList::Paint(HDC dc, const RECT& area, AnswerList& answers, COLORREF 
         char leads[kPathBytes];
         if (!answers.At(top + row, &answer)) break;
         answers.Describe(answer, name, leads);
+        RECT text = r;
+        if (icons) {
+            char path[kPathBytes];
+            HICON icon = icons->For(answers.PathOf(answer, path) ? path : nullptr);
+            DrawIconEx(dc, r.left, r.top + (rowHeight - iconSize) / 2, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+            text.left += iconSize + gap / 2;
+        }
         wchar_t wideName[kPathSize];
         wchar_t wideLeads[kPathSize];
         int nameUnits = ToUtf16(wideName, name) ? static_cast<int>(wcslen(wideName)) : 0;
         COLORREF previous = GetTextColor(dc);
         if (top + row == current) SetTextColor(dc, mark);
-        RECT text = r;
         DrawTextW(dc, wideName, nameUnits, &text, format | DT_END_ELLIPSIS);
         SetTextColor(dc, previous);
         if (!leads[0] || !ToUtf16(wideLeads, leads)) continue;
         // Where it leads, after the name, as much as the row has room for.
-        RECT nameBox = r;
+        RECT nameBox = text;
         DrawTextW(dc, wideName, nameUnits, &nameBox, format | DT_CALCRECT);
-        RECT where = r;
+        RECT where = text;
         where.left = nameBox.right + gap;
         if (where.left >= where.right) continue;
         SetTextColor(dc, dim);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "answers/AnswerList.h"
+#include "panel/IconCache.h"
 
 // The results list below the strip ([ui] list=N): up to N rows of the
 // text's answers, each its name and, dimmer, where it leads; the current
@@ -38,8 +39,10 @@ public:
     // were last drawn (all of them with all).
     void Invalidate(HWND window, int listTop, int width, int all);
     // Draws the rows inside area (the list's part of the window) that the
-    // paint asks for; each row's texts cut at the area's edge.
-    void Paint(HDC dc, const RECT& area, AnswerList& answers, COLORREF dim, COLORREF mark);
+    // paint asks for, each row's icon first when icons are given (of
+    // iconSize pixels); each row's texts cut at the area's edge.
+    void Paint(HDC dc, const RECT& area, AnswerList& answers, COLORREF dim, COLORREF mark, IconCache* icons,
+               int iconSize);
 
 private:
     // What row n shows and how, as one number: its texts and whether it is
