@@ -111,13 +111,14 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
         Options options = ReadOptions(text);
         EXPECT_EQ(options.screenChoice, ScreenChoice::kCursor);
         EXPECT_STREQ(options.font, "*");
-        for (int on : {options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
+        EXPECT_EQ(options.listRows, 5);
+        for (int on : {options.icons, options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
                        options.names, options.words, options.accents, options.calc, options.switchRunning}) {
             EXPECT_EQ(on, 1);
         }
     }
     // The switches and the font's text, as the compiler lays them out.
-    const size_t fields = 10 * sizeof(int) + sizeof(Options::font);
+    const size_t fields = 12 * sizeof(int) + sizeof(Options::font);
     EXPECT_EQ(sizeof(Options), (fields + alignof(Options) - 1) / alignof(Options) * alignof(Options))
         << "a new option needs its line in both files";
 }
@@ -131,7 +132,7 @@ TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
         EXPECT_NE(templateText.find(std::string(section) + "\r\n"), std::string::npos) << section;
     }
     for (const char* key : {"colourback", "colourfont", "colourauto", "slidespeed", "growspeed", "monitor",
-                            "dpiscale", "font", "remember", "watch", "ctrlenter", "names", "words", "accents", "calc",
+                            "dpiscale", "font", "list", "icons", "remember", "watch", "ctrlenter", "names", "words", "accents", "calc",
                             "switch", "mod", "vk"}) {
         EXPECT_NE(sample.find(std::string(key) + "="), std::string::npos) << key;
         EXPECT_NE(templateText.find("\n;" + std::string(key) + "="), std::string::npos) << key;
@@ -141,6 +142,7 @@ TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
     EXPECT_EQ(slideSpeed, -1);
     EXPECT_EQ(options.screenChoice, ScreenChoice::kPrimary);
     EXPECT_STREQ(options.font, "");
+    EXPECT_EQ(options.listRows, 0);
 }
 
 }  // namespace
