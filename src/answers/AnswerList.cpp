@@ -93,9 +93,11 @@ void AnswerList::ForOne(const Answer& only) {
     count = 1;
 }
 
-int AnswerList::HoldNames() {
-    if (names.Held()) return 1;
-    return shown && names.Gather(*catalogue, text, length, pick, shown);
+int AnswerList::HoldNames(int needed) {
+    if (names.Complete() || (names.Held() && needed > 0 && names.Count() >= needed)) return 1;
+    // A list's rows in one walk, however they are asked for.
+    if (needed > 0 && needed < kFirstAnswers) needed = kFirstAnswers;
+    return shown && names.Gather(*catalogue, text, length, pick, shown, needed);
 }
 
 int AnswerList::Count() {
@@ -103,7 +105,7 @@ int AnswerList::Count() {
     Answer last;
     switch (source) {
     case kNames:
-        count = HoldNames() ? names.Count() : 0;
+        count = HoldNames(0) ? names.Count() : 0;
         break;
     case kFolder:
         count = At(-1, &last) ? last.index + 1 : 0;
@@ -115,7 +117,7 @@ int AnswerList::Count() {
 }
 
 int AnswerList::Place() {
-    if (source == kNames) return HoldNames() ? names.Place() : 0;
+    if (source == kNames) return HoldNames(1) ? names.Place() : 0;
     return source == kNone ? 0 : current + 1;
 }
 
@@ -135,7 +137,7 @@ int AnswerList::At(int index, Answer* out) {
         out->isFolder = match.isFolder;
         return 1;
     }
-    if (source != kNames || !HoldNames()) return 0;
+    if (source != kNames || !HoldNames(index < 0 ? 0 : index + 1)) return 0;
     if (index < 0) index = names.Count() - 1;
     out->entry = names.At(index, &out->kind);
     return out->entry != nullptr;
@@ -143,9 +145,10 @@ int AnswerList::At(int index, Answer* out) {
 
 int AnswerList::Step(int forward, Answer* out) {
     if (source == kNames) {
-        if (!HoldNames()) return 0;
+        if (!HoldNames(0)) return 0;
         *out = Answer();
         out->entry = names.Step(forward, &out->kind);
+        if (out->entry) shown = out->entry;  // the one a new walk finds current
         return out->entry != nullptr;
     }
     if (source != kFolder) return At(current, out);
@@ -157,8 +160,9 @@ int AnswerList::Step(int forward, Answer* out) {
 
 int AnswerList::Go(int index, Answer* out) {
     if (source == kNames) {
-        if (!HoldNames() || !names.Go(index)) return 0;
-        return At(index, out);
+        if (!HoldNames(index + 1) || !names.Go(index) || !At(index, out)) return 0;
+        shown = out->entry;
+        return 1;
     }
     if (!At(index, out)) return 0;
     if (source == kFolder) current = out->index;

@@ -57,8 +57,12 @@ private:
     static constexpr int kNames = 1;
     static constexpr int kFolder = 2;
     static constexpr int kOne = 3;
-    // The names, gathered at the first call that needs more than the first.
-    int HoldNames();
+    // The answers gathered at least for the rows of a list (9 and one).
+    static constexpr int kFirstAnswers = 16;
+    // The names, gathered at the first call that needs more than the first:
+    // enough for the first needed answers (the rows of a list), or all of
+    // them (0).
+    int HoldNames(int needed);
 
     int source;
     Catalogue* catalogue;

@@ -4,7 +4,8 @@
 #include <cstring>
 
 NameAnswers::NameAnswers()
-    : answers(nullptr), count(0), capacity(0), current(0), held(0), failed(0), leading(nullptr) {}
+    : answers(nullptr), count(0), capacity(0), current(0), held(0), failed(0), wanted(0), stopped(0), prefixes(0),
+      leading(nullptr) {}
 
 NameAnswers::~NameAnswers() {
     free(answers);
@@ -15,6 +16,9 @@ void NameAnswers::Clear() {
     current = 0;
     held = 0;
     failed = 0;
+    wanted = 0;
+    stopped = 0;
+    prefixes = 0;
     leading = nullptr;
 }
 
@@ -35,9 +39,18 @@ int NameAnswers::Add(CatalogueEntry* entry, int mode) {
     return 1;
 }
 
-void NameAnswers::Visit(void* self, CatalogueEntry* entry, int mode) {
+int NameAnswers::Visit(void* self, CatalogueEntry* entry, int mode) {
     NameAnswers* list = static_cast<NameAnswers*>(self);
-    if (entry != list->leading && !list->Add(entry, mode)) list->failed = 1;
+    if (entry == list->leading) return 1;
+    if (!list->Add(entry, mode)) {
+        list->failed = 1;
+        return 0;
+    }
+    // Names that begin with the text come first, in the walk's own order:
+    // once there are as many of them as wanted, no later name comes before.
+    if (mode == Catalogue::kPrefixMatch) ++list->prefixes;
+    list->stopped = list->wanted && static_cast<int>(list->prefixes) >= list->wanted;
+    return !list->stopped;
 }
 
 int NameAnswers::Compare(const void* a, const void* b) {
@@ -49,19 +62,22 @@ int NameAnswers::Compare(const void* a, const void* b) {
 }
 
 int NameAnswers::Gather(Catalogue& catalogue, const char* text, int length, CatalogueEntry* pick,
-                        const CatalogueEntry* shown) {
+                        const CatalogueEntry* shown, int first) {
     Clear();
     leading = pick;
     if (pick && !Add(pick, Catalogue::kPrefixMatch)) return 0;
-    size_t first = count;
+    wanted = first;
     catalogue.ForEachMatch(text, length, Visit, this);
     if (failed) {
         Clear();
         return 0;
     }
+    size_t from = pick ? 1 : 0;
     // The pass gives the kinds mixed in list order: each kind its run, in
     // the order of the kinds, the word and initials runs shortest first.
-    qsort(answers + first, count - first, sizeof *answers, Compare);
+    qsort(answers + from, count - from, sizeof *answers, Compare);
+    // A walk that stopped holds only the first of the other kinds: they go.
+    if (stopped) count = from + prefixes;
     for (size_t i = 0; i < count; ++i) {
         if (answers[i].entry == shown) current = i;
     }

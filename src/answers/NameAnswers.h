@@ -23,10 +23,15 @@ public:
     void Clear();
     int Held() const { return held; }
     // Gathers the answers of the text; pick, when given, leads them. The
-    // current answer is shown (0 when it is none of them). 0 when memory
-    // runs out (then nothing is held).
+    // current answer is shown (0 when it is none of them). With first, the
+    // walk of the catalogue stops once that many names that begin with the
+    // text are met, which are then the first answers (a results list's
+    // rows): only they are held, and Complete() tells whether the walk
+    // went through.
+    // 0 when memory runs out (then nothing is held).
     int Gather(Catalogue& catalogue, const char* text, int length, CatalogueEntry* pick,
-               const CatalogueEntry* shown);
+               const CatalogueEntry* shown, int first = 0);
+    int Complete() const { return held && !stopped; }
     // The answer after (or before) the current one, round past the ends,
     // which becomes current; null when there are none.
     CatalogueEntry* Step(int forward, int* mode);
@@ -45,7 +50,7 @@ private:
         size_t length;  // of the name, for the word and initials runs
         size_t order;   // in the catalogue's list
     };
-    static void Visit(void* self, CatalogueEntry* entry, int mode);
+    static int Visit(void* self, CatalogueEntry* entry, int mode);
     static int Compare(const void* a, const void* b);
     int Add(CatalogueEntry* entry, int mode);
 
@@ -55,5 +60,8 @@ private:
     size_t current;
     int held;
     int failed;
+    int wanted;   // the answers that end the walk; 0 for all
+    int stopped;  // the walk ended there
+    size_t prefixes;  // names met that begin with the text
     CatalogueEntry* leading;  // the pick, kept out of the later places
 };

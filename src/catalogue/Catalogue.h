@@ -89,8 +89,8 @@ public:
     CatalogueEntry* FindMatch(const char* text, int length, int* mode);
     // Hands every entry that matches the text to visit, in list order, with
     // how it matches: its name starts with the text, else (with words) a
-    // later word does, else its initials do.
-    typedef void (*MatchVisit)(void* context, CatalogueEntry* entry, int mode);
+    // later word does, else its initials do; until visit returns 0.
+    typedef int (*MatchVisit)(void* context, CatalogueEntry* entry, int mode);
     void ForEachMatch(const char* text, int length, MatchVisit visit, void* context);
     // 1 when the entry's name starts with the whole text.
     int StartsWith(const CatalogueEntry* entry, const char* text, int length) const;

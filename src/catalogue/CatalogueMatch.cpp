@@ -98,13 +98,15 @@ void Catalogue::ForEachMatch(const char* text, int length, MatchVisit visit, voi
     for (CatalogueEntry* entry = head; entry; entry = entry->next) {
         const char* name = entry->Key();
         if (!name) continue;
+        int more = 1;
         if (EqualFolded(name, key, n)) {
-            visit(context, entry, kPrefixMatch);
+            more = visit(context, entry, kPrefixMatch);
         } else if (byWords && MatchesWords(entry, name, key, n, kWordMatch)) {
-            visit(context, entry, kWordMatch);
+            more = visit(context, entry, kWordMatch);
         } else if (byWords && MatchesWords(entry, name, key, n, kInitialsMatch)) {
-            visit(context, entry, kInitialsMatch);
+            more = visit(context, entry, kInitialsMatch);
         }
+        if (!more) return;
     }
 }
 

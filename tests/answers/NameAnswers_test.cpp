@@ -84,4 +84,30 @@ TEST(NameAnswers, WithoutWordsDownAndUpWalkTheNamesThatBeginWithTheTextInListOrd
     EXPECT_EQ(answers.Step(1, &mode), nullptr);
 }
 
+TEST(NameAnswers, AWalkForTheFirstAnswersHoldsExactlyTheFirstOfTheWholeList) {
+    Catalogue catalogue;
+    catalogue.words = 1;
+    AddNames(catalogue, {"Code One", "VS Code", "Code Two", "Visual Code", "Code Three", "Code Four", "Codec"});
+    NameAnswers whole;
+    CatalogueEntry* first = catalogue.FindPrefix("code", 4, nullptr);
+    ASSERT_EQ(whole.Gather(catalogue, "code", 4, nullptr, first), 1);
+    ASSERT_EQ(whole.Count(), 7);
+    int mode;
+    // Stopped after that many names beginning with the text: those, in the
+    // whole list's order, and no later word met on the way.
+    for (int wanted : {1, 3, 5}) {
+        NameAnswers some;
+        ASSERT_EQ(some.Gather(catalogue, "code", 4, nullptr, first, wanted), 1);
+        EXPECT_FALSE(some.Complete());
+        ASSERT_EQ(some.Count(), wanted);
+        for (int i = 0; i < wanted; ++i) EXPECT_EQ(some.At(i, &mode), whole.At(i, &mode)) << wanted << " " << i;
+    }
+    // Asked for more than begin with the text: the whole list.
+    NameAnswers all;
+    ASSERT_EQ(all.Gather(catalogue, "code", 4, nullptr, first, 6), 1);
+    EXPECT_TRUE(all.Complete());
+    ASSERT_EQ(all.Count(), 7);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(all.At(i, &mode), whole.At(i, &mode)) << i;
+}
+
 }  // namespace
