@@ -33,7 +33,7 @@ int KeysFor(Catalogue& catalogue, const std::string& text, CatalogueEntry* wante
     if (!first) return kUnreachable;
     if (first == wanted) return length;
     NameAnswers answers;
-    if (!answers.Gather(catalogue, text.c_str(), length, nullptr, first)) return kUnreachable;
+    answers.Start(catalogue, text.c_str(), length, nullptr, first);
     for (int downs = 1; downs < answers.Count(); ++downs) {
         if (answers.Step(1, &mode) == wanted) return length + downs;
     }

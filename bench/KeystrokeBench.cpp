@@ -53,15 +53,15 @@ double TimeSearch(const std::string& pattern) {
 }
 
 // Best of kRounds, in milliseconds, of a whole keystroke as the user sees
-// it: the character, the completion, the event a screen reader would hear,
-// and the strip painted.
-double TimeShownKeystroke(LauncherWindow& launcher) {
+// it: the character after the text, the completion, the event a screen
+// reader would hear, and the strip (and its list) painted.
+double TimeShownKeystroke(LauncherWindow& launcher, const char* text = "zzz", char key = 'z') {
     double best = 1e9;
     for (int i = 0; i < kRounds; ++i) {
         launcher.input.Clear();
-        launcher.input.PutText("zzz");
+        launcher.input.PutText(text);
         double start = Now();
-        launcher.OnChar('z');
+        launcher.OnChar(key);
         UpdateWindow(launcher.hwnd);
         double ms = (Now() - start) * 1e3;
         if (ms < best) best = ms;
@@ -170,6 +170,27 @@ int main(int argc, char** argv) {
     launcher.height = LauncherWindow::kStripHeight;
     MoveWindow(launcher.hwnd, 0, 0, launcher.width, launcher.height, TRUE);
     double shownMs = TimeShownKeystroke(launcher);
+    // A text with ten answers, without and with a list of five rows.
+    double shownMatchMs = TimeShownKeystroke(launcher, "tool00001", '2');
+    launcher.options.listRows = 5;
+    double shownListMs = TimeShownKeystroke(launcher, "tool00001", '2');
+    launcher.options.listRows = 0;
+    // Down over a text that every name answers: the first step gathers and
+    // orders the 100000 answers once; each step after it only moves.
+    launcher.input.Clear();
+    launcher.input.PutText("t");
+    launcher.UpdateCompletion();
+    double downStart = Now();
+    launcher.answers.Count();
+    double gatherMs = (Now() - downStart) * 1e3;
+    downStart = Now();
+    launcher.StepCompletion(1);
+    double firstDownMs = (Now() - downStart) * 1e3;
+    const int steps = 1000;
+    downStart = Now();
+    for (int i = 0; i < steps; ++i) launcher.StepCompletion(i % 3 != 0);
+    double downUs = (Now() - downStart) * 1e6 / steps;
+    int answered = launcher.answers.Count();
     launcher.stripFont.Parse("*");
     launcher.font = launcher.stripFont.Create(ScreenChoice::kBaseDpi, 20);
     double shownFontMs = TimeShownKeystroke(launcher);
@@ -197,6 +218,11 @@ int main(int argc, char** argv) {
     printf("Shown in the strip (completion, event and paint): %.3f ms in the system font, %.3f ms with font=* "
            "(%.2fx); a value-change event that no reader hears: %.2f us\n",
            shownMs, shownFontMs, shownFontMs / shownMs, eventUs);
+    printf("A keystroke with ten answers shown: %.3f ms; with a list of 5 rows (list=5) %.3f ms (%.2fx)\n",
+           shownMatchMs, shownListMs, shownListMs / shownMatchMs);
+    printf("Down over %d answers: gathering and ordering them, once for the text, %.2f ms; the first step "
+           "%.2f ms, each after it %.1f us\n",
+           answered, gatherMs, firstDownMs, downUs);
     printf("Enter with switch=1 among 200 more top-level windows: %.3f ms to look for a running program\n",
            switchMs);
     printf("With words, accents, names and %d picks on: a miss %.3f ms (%.2fx), a miss typed with an accent "

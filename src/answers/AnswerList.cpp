@@ -53,8 +53,7 @@ int SearchFolder(FolderListing& listing, const char* text, int folderLength, int
 }  // namespace
 
 AnswerList::AnswerList()
-    : source(kNone), catalogue(nullptr), text(nullptr), length(0), pick(nullptr), shown(nullptr),
-      listing(nullptr), current(0), count(-1), one() {
+    : source(kNone), text(nullptr), length(0), listing(nullptr), current(0), count(-1), one() {
     found[0] = '\0';
 }
 
@@ -71,11 +70,7 @@ void AnswerList::ForNames(Catalogue* from, const char* typed, int typedLength, C
                           CatalogueEntry* onDisplay) {
     Clear();
     source = kNames;
-    catalogue = from;
-    text = typed;
-    length = typedLength;
-    pick = leading;
-    shown = onDisplay;
+    names.Start(*from, typed, typedLength, leading, onDisplay);
 }
 
 void AnswerList::ForFolder(FolderListing* folder, const char* path, int folderLength) {
@@ -93,19 +88,12 @@ void AnswerList::ForOne(const Answer& only) {
     count = 1;
 }
 
-int AnswerList::HoldNames(int needed) {
-    if (names.Complete() || (names.Held() && needed > 0 && names.Count() >= needed)) return 1;
-    // A list's rows in one walk, however they are asked for.
-    if (needed > 0 && needed < kFirstAnswers) needed = kFirstAnswers;
-    return shown && names.Gather(*catalogue, text, length, pick, shown, needed);
-}
-
 int AnswerList::Count() {
     if (count >= 0) return count;
     Answer last;
     switch (source) {
     case kNames:
-        count = HoldNames(0) ? names.Count() : 0;
+        count = names.Count();
         break;
     case kFolder:
         count = At(-1, &last) ? last.index + 1 : 0;
@@ -117,7 +105,7 @@ int AnswerList::Count() {
 }
 
 int AnswerList::Place() {
-    if (source == kNames) return HoldNames(1) ? names.Place() : 0;
+    if (source == kNames) return names.Place();
     return source == kNone ? 0 : current + 1;
 }
 
@@ -137,7 +125,7 @@ int AnswerList::At(int index, Answer* out) {
         out->isFolder = match.isFolder;
         return 1;
     }
-    if (source != kNames || !HoldNames(index < 0 ? 0 : index + 1)) return 0;
+    if (source != kNames) return 0;
     if (index < 0) index = names.Count() - 1;
     out->entry = names.At(index, &out->kind);
     return out->entry != nullptr;
@@ -145,10 +133,8 @@ int AnswerList::At(int index, Answer* out) {
 
 int AnswerList::Step(int forward, Answer* out) {
     if (source == kNames) {
-        if (!HoldNames(0)) return 0;
         *out = Answer();
         out->entry = names.Step(forward, &out->kind);
-        if (out->entry) shown = out->entry;  // the one a new walk finds current
         return out->entry != nullptr;
     }
     if (source != kFolder) return At(current, out);
@@ -160,9 +146,7 @@ int AnswerList::Step(int forward, Answer* out) {
 
 int AnswerList::Go(int index, Answer* out) {
     if (source == kNames) {
-        if (!HoldNames(index + 1) || !names.Go(index) || !At(index, out)) return 0;
-        shown = out->entry;
-        return 1;
+        return names.Go(index) && At(index, out);
     }
     if (!At(index, out)) return 0;
     if (source == kFolder) current = out->index;

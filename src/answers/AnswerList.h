@@ -10,9 +10,9 @@ class Catalogue;
 // The typed text's answers in the one order that Down and Up, the results
 // list and a screen reader walk: the catalogue's names (NameAnswers), the
 // entries of a typed folder in the file system's order, or the single answer
-// of an expression or of an alias with words. Set at each keystroke, which
-// has already found the first answer; what lies beyond it is found only when
-// asked (the names gathered once, the count computed once). Holds no window.
+// of an expression or of an alias with words. Set at each keystroke; what
+// lies beyond the first answer is found only when asked (the count computed
+// once for the text). Holds no window.
 class AnswerList {
 public:
     AnswerList();
@@ -23,7 +23,7 @@ public:
     void Clear();
     // Catalogue names for the text (kept, not copied: it must outlive the
     // answers); the pick, when given, leads them; shown is the answer on
-    // display.
+    // display, null when the list is to find the first itself.
     void ForNames(Catalogue* catalogue, const char* text, int length, CatalogueEntry* pick,
                   CatalogueEntry* shown);
     // The names of the folder that the typed path's first folderLength
@@ -57,19 +57,10 @@ private:
     static constexpr int kNames = 1;
     static constexpr int kFolder = 2;
     static constexpr int kOne = 3;
-    // The answers gathered at least for the rows of a list (9 and one).
-    static constexpr int kFirstAnswers = 16;
-    // The names, gathered at the first call that needs more than the first:
-    // enough for the first needed answers (the rows of a list), or all of
-    // them (0).
-    int HoldNames(int needed);
 
     int source;
-    Catalogue* catalogue;
     const char* text;
     int length;
-    CatalogueEntry* pick;
-    CatalogueEntry* shown;
     NameAnswers names;
     FolderListing* listing;
     int current;  // for the folder and the single answer

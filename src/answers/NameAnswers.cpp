@@ -4,53 +4,58 @@
 #include <cstring>
 
 NameAnswers::NameAnswers()
-    : answers(nullptr), count(0), capacity(0), current(0), held(0), failed(0), wanted(0), stopped(0), prefixes(0),
-      leading(nullptr) {}
+    : catalogue(nullptr), text(nullptr), length(0), pick(nullptr), shown(nullptr), prefixes(-1), cursorIndex(-1),
+      cursor(nullptr), others(nullptr), count(0), capacity(0), walked(0), current(0) {}
 
 NameAnswers::~NameAnswers() {
-    free(answers);
+    free(others);
 }
 
 void NameAnswers::Clear() {
+    catalogue = nullptr;
+    pick = nullptr;
+    shown = nullptr;
+    prefixes = -1;
+    cursorIndex = -1;
+    cursor = nullptr;
     count = 0;
+    walked = 0;
     current = 0;
-    held = 0;
-    failed = 0;
-    wanted = 0;
-    stopped = 0;
-    prefixes = 0;
-    leading = nullptr;
 }
 
-int NameAnswers::Add(CatalogueEntry* entry, int mode) {
-    if (count == capacity) {
-        size_t grown = capacity ? capacity * 2 : 64;
-        Answer* larger = static_cast<Answer*>(realloc(answers, grown * sizeof *answers));
-        if (!larger) return 0;
-        answers = larger;
-        capacity = grown;
-    }
-    Answer& answer = answers[count];
-    answer.entry = entry;
-    answer.mode = mode;
-    answer.length = mode == Catalogue::kPrefixMatch ? 0 : strlen(entry->Name());
-    answer.order = count;
-    ++count;
-    return 1;
+void NameAnswers::Start(Catalogue& from, const char* typed, int typedLength, CatalogueEntry* leading,
+                        const CatalogueEntry* onDisplay) {
+    Clear();
+    catalogue = &from;
+    text = typed;
+    length = typedLength;
+    pick = leading;
+    shown = onDisplay;
 }
 
 int NameAnswers::Visit(void* self, CatalogueEntry* entry, int mode) {
     NameAnswers* list = static_cast<NameAnswers*>(self);
-    if (entry == list->leading) return 1;
-    if (!list->Add(entry, mode)) {
-        list->failed = 1;
-        return 0;
+    if (entry == list->pick) return 1;
+    if (mode == Catalogue::kPrefixMatch) {
+        ++list->prefixes;
+        return 1;
     }
-    // Names that begin with the text come first, in the walk's own order:
-    // once there are as many of them as wanted, no later name comes before.
-    if (mode == Catalogue::kPrefixMatch) ++list->prefixes;
-    list->stopped = list->wanted && static_cast<int>(list->prefixes) >= list->wanted;
-    return !list->stopped;
+    if (list->count == list->capacity) {
+        size_t grown = list->capacity ? list->capacity * 2 : 64;
+        Answer* larger = static_cast<Answer*>(realloc(list->others, grown * sizeof *list->others));
+        if (!larger) {
+            list->walked = -1;  // no answers beyond the first, rather than some
+            return 0;
+        }
+        list->others = larger;
+        list->capacity = grown;
+    }
+    Answer& answer = list->others[list->count];
+    answer.entry = entry;
+    answer.mode = mode;
+    answer.length = strlen(entry->Name());
+    answer.order = list->count++;
+    return 1;
 }
 
 int NameAnswers::Compare(const void* a, const void* b) {
@@ -61,45 +66,92 @@ int NameAnswers::Compare(const void* a, const void* b) {
     return x.order < y.order ? -1 : x.order > y.order;
 }
 
-int NameAnswers::Gather(Catalogue& catalogue, const char* text, int length, CatalogueEntry* pick,
-                        const CatalogueEntry* shown, int first) {
-    Clear();
-    leading = pick;
-    if (pick && !Add(pick, Catalogue::kPrefixMatch)) return 0;
-    wanted = first;
-    catalogue.ForEachMatch(text, length, Visit, this);
-    if (failed) {
-        Clear();
-        return 0;
+int NameAnswers::Walk() {
+    if (walked) return walked > 0;
+    prefixes = 0;
+    count = 0;
+    walked = 1;
+    catalogue->ForEachMatch(text, length, Visit, this);
+    if (walked < 0) return 0;
+    if (count > 1) qsort(others, count, sizeof *others, Compare);
+    return 1;
+}
+
+CatalogueEntry* NameAnswers::PrefixAt(int index) {
+    if (index < 0 || (prefixes >= 0 && index >= prefixes)) return nullptr;
+    // From the last one reached when it lies before; else from the start.
+    if (cursorIndex < 0 || cursorIndex > index) {
+        cursorIndex = -1;
+        cursor = nullptr;
     }
-    size_t from = pick ? 1 : 0;
-    // The pass gives the kinds mixed in list order: each kind its run, in
-    // the order of the kinds, the word and initials runs shortest first.
-    qsort(answers + from, count - from, sizeof *answers, Compare);
-    // A walk that stopped holds only the first of the other kinds: they go.
-    if (stopped) count = from + prefixes;
-    for (size_t i = 0; i < count; ++i) {
-        if (answers[i].entry == shown) current = i;
+    while (cursorIndex < index) {
+        CatalogueEntry* next = cursor;
+        do {
+            next = catalogue->NextPrefix(next, text, length);
+        } while (next && next == pick);
+        if (!next) {
+            prefixes = cursorIndex + 1;  // the end: now they are all known
+            return nullptr;
+        }
+        cursor = next;
+        ++cursorIndex;
     }
-    held = 1;
+    return cursor;
+}
+
+CatalogueEntry* NameAnswers::At(int index, int* mode) {
+    if (!catalogue || index < 0) return nullptr;
+    *mode = Catalogue::kPrefixMatch;
+    if (pick) {
+        if (index == 0) return pick;
+        --index;
+    }
+    if (CatalogueEntry* entry = PrefixAt(index)) return entry;
+    if (!Walk()) return nullptr;
+    size_t other = static_cast<size_t>(index - prefixes);
+    if (index < prefixes || other >= count) return nullptr;
+    *mode = others[other].mode;
+    return others[other].entry;
+}
+
+int NameAnswers::Count() {
+    if (!catalogue || !Walk()) return 0;
+    return (pick ? 1 : 0) + prefixes + static_cast<int>(count);
+}
+
+void NameAnswers::Locate() {
+    if (!shown) return;
+    const CatalogueEntry* wanted = shown;
+    shown = nullptr;
+    // Mostly the first answer, found without the whole walk.
+    int mode;
+    if (At(0, &mode) == wanted) return;
+    int n = Count();
+    for (int i = 0; i < n; ++i) {
+        if (At(i, &mode) == wanted) {
+            current = i;
+            return;
+        }
+    }
+}
+
+int NameAnswers::Place() {
+    Locate();
+    return current + 1;
+}
+
+int NameAnswers::Go(int index) {
+    int mode;
+    if (!At(index, &mode)) return 0;
+    shown = nullptr;
+    current = index;
     return 1;
 }
 
 CatalogueEntry* NameAnswers::Step(int forward, int* mode) {
-    if (count == 0) return nullptr;
-    current = forward ? (current + 1) % count : (current + count - 1) % count;
-    *mode = answers[current].mode;
-    return answers[current].entry;
-}
-
-CatalogueEntry* NameAnswers::At(int index, int* mode) const {
-    if (index < 0 || static_cast<size_t>(index) >= count) return nullptr;
-    *mode = answers[index].mode;
-    return answers[index].entry;
-}
-
-int NameAnswers::Go(int index) {
-    if (index < 0 || static_cast<size_t>(index) >= count) return 0;
-    current = static_cast<size_t>(index);
-    return 1;
+    int n = Count();
+    if (n == 0) return nullptr;
+    Locate();
+    current = forward ? (current + 1) % n : (current + n - 1) % n;
+    return At(current, mode);
 }

@@ -83,6 +83,9 @@ public:
     // The first entry whose name starts with the text, comparing at most
     // length characters; a length beyond the text asks for the whole name.
     CatalogueEntry* FindPrefix(const char* text, int length, const char** outName);
+    // The first entry after the given one (null: from the list's start)
+    // whose name starts with the text; null when none does.
+    CatalogueEntry* NextPrefix(const CatalogueEntry* after, const char* text, int length);
     // The same, and with words set, when no name starts with the text, the
     // shortest name with a word that does, else the shortest whose initials
     // do (the first of equals in list order); mode tells which.

@@ -43,13 +43,17 @@ int Catalogue::StartsWithKey(const CatalogueEntry* entry, const char* key, int l
 }
 
 CatalogueEntry* Catalogue::FindPrefix(const char* text, int length, const char** outName) {
+    CatalogueEntry* entry = NextPrefix(nullptr, text, length);
+    if (entry && outName) *outName = entry->Name();
+    return entry;
+}
+
+CatalogueEntry* Catalogue::NextPrefix(const CatalogueEntry* after, const char* text, int length) {
     char buffer[2 * kPathBytes];
     int n;
     const char* key = LookupKey(buffer, text, length, &n);
-    for (CatalogueEntry* entry = head; entry; entry = entry->next) {
-        if (!StartsWithKey(entry, key, n)) continue;
-        if (outName) *outName = entry->Name();
-        return entry;
+    for (CatalogueEntry* entry = after ? after->next : head; entry; entry = entry->next) {
+        if (StartsWithKey(entry, key, n)) return entry;
     }
     return nullptr;
 }

@@ -25,6 +25,12 @@ void LauncherWindow::UpdateCompletion() {
         // name that begins with it (or, with words=1, has a word or initials
         // that do).
         CatalogueEntry* pick = options.rememberPicks ? picks.Find(catalogue, input.text, input.length) : nullptr;
+        if (options.listRows) {
+            // The rows' walk of the catalogue finds the first answer too.
+            answers.ForNames(&catalogue, input.text, input.length, pick, nullptr);
+            if (answers.At(0, &first)) Show(first);
+            return;
+        }
         first.entry = pick ? pick : catalogue.FindMatch(input.text, input.length, &first.kind);
         answers.ForNames(&catalogue, input.text, input.length, pick, first.entry);
         if (first.entry) Show(first);

@@ -23,7 +23,8 @@ std::vector<std::string> Walk(Catalogue& catalogue, const char* text, CatalogueE
     int mode = Catalogue::kPrefixMatch;
     CatalogueEntry* first = pick ? pick : catalogue.FindMatch(text, static_cast<int>(strlen(text)), &mode);
     std::vector<std::string> names;
-    if (!first || !answers.Gather(catalogue, text, static_cast<int>(strlen(text)), pick, first)) return names;
+    if (!first) return names;
+    answers.Start(catalogue, text, static_cast<int>(strlen(text)), pick, first);
     names.push_back(first->Name());
     for (int i = 1; i < answers.Count(); ++i) {
         CatalogueEntry* entry = answers.Step(1, &mode);
@@ -69,7 +70,7 @@ TEST(NameAnswers, WithoutWordsDownAndUpWalkTheNamesThatBeginWithTheTextInListOrd
     int mode;
     for (int forward : {1, 0}) {
         NameAnswers answers;
-        ASSERT_EQ(answers.Gather(catalogue, "note", 4, nullptr, first), 1);
+        answers.Start(catalogue, "note", 4, nullptr, first);
         for (int i = 0; i < 4; ++i) (forward ? down : up).push_back(answers.Step(forward, &mode)->Name());
     }
     EXPECT_EQ(down, (std::vector<std::string>{"NOTE2.exe", "note1.exe", "note3.exe", "NOTE2.exe"}));
@@ -77,37 +78,38 @@ TEST(NameAnswers, WithoutWordsDownAndUpWalkTheNamesThatBeginWithTheTextInListOrd
     // A single answer stays; none gives none.
     NameAnswers answers;
     CatalogueEntry* other = catalogue.FindPrefix("oth", 3, nullptr);
-    ASSERT_EQ(answers.Gather(catalogue, "oth", 3, nullptr, other), 1);
+    answers.Start(catalogue, "oth", 3, nullptr, other);
     EXPECT_EQ(answers.Step(1, &mode), other);
     EXPECT_EQ(answers.Step(0, &mode), other);
-    ASSERT_EQ(answers.Gather(catalogue, "zz", 2, nullptr, nullptr), 1);
+    answers.Start(catalogue, "zz", 2, nullptr, nullptr);
     EXPECT_EQ(answers.Step(1, &mode), nullptr);
 }
 
-TEST(NameAnswers, AWalkForTheFirstAnswersHoldsExactlyTheFirstOfTheWholeList) {
+TEST(NameAnswers, AnswersReachedInAnyOrderAreThoseOfTheWalkInOrder) {
     Catalogue catalogue;
     catalogue.words = 1;
     AddNames(catalogue, {"Code One", "VS Code", "Code Two", "Visual Code", "Code Three", "Code Four", "Codec"});
-    NameAnswers whole;
-    CatalogueEntry* first = catalogue.FindPrefix("code", 4, nullptr);
-    ASSERT_EQ(whole.Gather(catalogue, "code", 4, nullptr, first), 1);
-    ASSERT_EQ(whole.Count(), 7);
+    CatalogueEntry* pick = catalogue.FindEntry("C:\\Menu\\Code Two.lnk", "Code Two");
+    ASSERT_NE(pick, nullptr);
+    std::vector<CatalogueEntry*> inOrder;
     int mode;
-    // Stopped after that many names beginning with the text: those, in the
-    // whole list's order, and no later word met on the way.
-    for (int wanted : {1, 3, 5}) {
-        NameAnswers some;
-        ASSERT_EQ(some.Gather(catalogue, "code", 4, nullptr, first, wanted), 1);
-        EXPECT_FALSE(some.Complete());
-        ASSERT_EQ(some.Count(), wanted);
-        for (int i = 0; i < wanted; ++i) EXPECT_EQ(some.At(i, &mode), whole.At(i, &mode)) << wanted << " " << i;
+    NameAnswers walked;
+    walked.Start(catalogue, "code", 4, pick, pick);
+    ASSERT_EQ(walked.Count(), 7);
+    for (int i = 0; i < 7; ++i) inOrder.push_back(walked.At(i, &mode));
+    // The names that begin with the text are found as they are reached,
+    // forwards and backwards, across the end of their run and before the
+    // count is known; the pick is met once.
+    NameAnswers reached;
+    reached.Start(catalogue, "code", 4, pick, pick);
+    for (int i : {3, 1, 5, 0, 6, 2, 4, 1, 7, 4}) {
+        EXPECT_EQ(reached.At(i, &mode), i < 7 ? inOrder[i] : nullptr) << i;
     }
-    // Asked for more than begin with the text: the whole list.
-    NameAnswers all;
-    ASSERT_EQ(all.Gather(catalogue, "code", 4, nullptr, first, 6), 1);
-    EXPECT_TRUE(all.Complete());
-    ASSERT_EQ(all.Count(), 7);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(all.At(i, &mode), whole.At(i, &mode)) << i;
+    EXPECT_EQ(reached.Count(), 7);
+    EXPECT_EQ(inOrder[0], pick);
+    EXPECT_STREQ(inOrder[1]->Name(), "Codec");  // the list meets the last added first
+    EXPECT_STREQ(inOrder[4]->Name(), "Code One");
+    EXPECT_STREQ(inOrder[5]->Name(), "VS Code");
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(ShownNamesTest, ShortcutsByTheNamesTheShellShowsBesideTheirTargets) {
     EXPECT_STREQ(word->Name(), "Word");
     EXPECT_STREQ(word->next->Name(), "WINWORD2.EXE");
     NameAnswers answers;
-    ASSERT_EQ(answers.Gather(l_.catalogue, "w", 1, nullptr, word), 1);
+    answers.Start(l_.catalogue, "w", 1, nullptr, word);
     int mode;
     EXPECT_STREQ(answers.Step(1, &mode)->Name(), "WINWORD2.EXE");
 
