@@ -18,6 +18,7 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     current = Answer();
     answers.Clear();
     icons.Clear();  // kept per file until the catalogue is built anew
+    if (options.listRows) ArrangeList();  // no row of the old catalogue stays
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
     build.fold = &textFold;

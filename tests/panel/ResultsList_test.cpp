@@ -105,6 +105,38 @@ TEST(ResultsList, ListAndOutOfRangeValuesAreReadAsTheGuideSays) {
     }
 }
 
+TEST(ResultsList, ARebuildLeavesNoRowOfTheOldCatalogueAndTheNewOnesFollow) {
+    test::TempFolder folder;
+    test::CurrentDirectory inFolder(folder.Path());
+    ASSERT_TRUE(inFolder.Changed());
+    std::string tools = folder.File("tools");
+    CreateDirectoryA(tools.c_str(), nullptr);
+    test::WriteTextFile(folder.File("tools\\zqxnew.exe"), "MZ");
+    test::WriteTextFile(folder.File("kwivo.ini"), "[folders]\r\n" + tools + "=1\r\n");
+    TestLauncher l;
+    l.options.listRows = 3;
+    l.catalogue.Add("C:\\a\\zqxold1.exe");
+    l.catalogue.Add("C:\\a\\zqxold2.exe");
+    l.Type("zqx");
+    ASSERT_EQ(l.list.Shown(), 2);
+    {
+        SettingsFile settings(LauncherWindow::kSettingsName);
+        l.RebuildCatalogue(settings);
+    }
+    // While the text waits for its new answers, no row and no item.
+    EXPECT_EQ(l.list.Shown(), 0);
+    EXPECT_EQ(l.ListRows(), 0);
+    EXPECT_EQ(l.height, LauncherWindow::kStripHeight);
+    l.UpdateCompletion();
+    l.ShowChanges();
+    ASSERT_EQ(l.ListRows(), 1);
+    char name[kPathBytes];
+    char leads[kPathBytes];
+    ASSERT_EQ(l.ListRow(0, name, leads, nullptr), 1);
+    EXPECT_STREQ(name, "zqxnew.exe");
+    EXPECT_EQ(leads, tools);
+}
+
 class ResultsListKeys : public test::LaunchTest {};
 
 TEST_F(ResultsListKeys, AltAndADigitOrAClickActOnThatRowAsEnterWould) {
