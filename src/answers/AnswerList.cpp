@@ -96,7 +96,11 @@ int AnswerList::Count() {
         count = names.Count();
         break;
     case kFolder:
-        count = At(-1, &last) ? last.index + 1 : 0;
+        // Counted from the folder's listing only: a search of the whole
+        // folder (one on a network) for a number is not worth its wait.
+        count = FolderListing::CanAnswer(text + length) && listing->Hold(text, length) && At(-1, &last)
+                    ? last.index + 1
+                    : 0;
         break;
     default:
         count = 0;

@@ -32,7 +32,8 @@ public:
     // A single answer: a value, an alias's target.
     void ForOne(const Answer& only);
 
-    // How many answers; 0 for none.
+    // How many answers; 0 for none, or for a folder whose listing is not
+    // yet whole.
     int Count();
     // The current answer's place, from 1; 0 for none.
     int Place();
