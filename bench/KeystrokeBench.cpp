@@ -12,12 +12,19 @@
 
 #include "app/LauncherWindow.h"
 #include "answers/RunningProgram.h"
+#include "catalogue/SettingsPages.h"
 #include "PerformanceClock.h"
 
 namespace {
 
 const int kEntries = 100000;
 const int kRounds = 20;
+
+// The i-th of the catalogue's files, spread over folders as installs are.
+void ToolPath(char (&path)[MAX_PATH], int i) {
+    snprintf(path, sizeof path, "C:\\Program Files\\Vendor %03d\\Product %03d\\bin\\tool%07d.exe", i % 997,
+             i % 113, i);
+}
 
 // Best of kRounds, in milliseconds, of the launcher completing the text.
 double TimeCompletion(LauncherWindow& launcher, const std::string& text) {
@@ -88,8 +95,7 @@ int main(int argc, char** argv) {
     LauncherWindow launcher(GetModuleHandleA(nullptr));
     char path[MAX_PATH];
     for (int i = 0; i < kEntries; ++i) {
-        snprintf(path, sizeof path, "C:\\Program Files\\Vendor %03d\\Product %03d\\bin\\tool%07d.exe",
-                 i % 997, i % 113, i);
+        ToolPath(path, i);
         launcher.catalogue.Add(path);
     }
     // Texts that match nothing: every name is compared.
@@ -106,6 +112,16 @@ int main(int argc, char** argv) {
     while (expression.size() < 200) expression += "1";
     double calcMs = TimeCompletion(launcher, expression);
     launcher.options.calc = 0;
+    // The pages of Windows Settings ([misc] settingspages=1) in the same
+    // catalogue, for the same text that matches nothing, in a copy of it.
+    LauncherWindow pages(GetModuleHandleA(nullptr));
+    for (int i = 0; i < kEntries; ++i) {
+        ToolPath(path, i);
+        pages.catalogue.Add(path);
+    }
+    double withoutPagesMs = TimeCompletion(pages, "zzzz");
+    AddSettingsPages(pages.catalogue);
+    double pagesMs = TimeCompletion(pages, "zzzz");
 
     // Every option on: the same files after a name that only a word matches
     // (met last), a thousand accented shortcut names, 512 remembered picks.
@@ -115,8 +131,7 @@ int main(int argc, char** argv) {
     all.catalogue.fold = &all.textFold;
     all.catalogue.Add("C:\\Program Files\\Code\\Visual Studio Code.exe");
     for (int i = 0; i < kEntries; ++i) {
-        snprintf(path, sizeof path, "C:\\Program Files\\Vendor %03d\\Product %03d\\bin\\tool%07d.exe",
-                 i % 997, i % 113, i);
+        ToolPath(path, i);
         all.catalogue.Add(path);
         if (i % 100 == 0) {
             char name[64];
@@ -212,6 +227,8 @@ int main(int argc, char** argv) {
     }
 
     printf("Keystroke over %d catalogue entries: %.3f ms\n", kEntries, catalogueMs);
+    printf("With the %d pages of Windows Settings: %.3f ms (%.3f ms without them, %.2fx)\n", kSettingsPageCount,
+           pagesMs, withoutPagesMs, pagesMs / withoutPagesMs);
     printf("With calc=1 and a %%s alias: %.3f ms for a text with a blank that is neither (%.2fx the same text "
            "without them); a calculation of %d characters %.4f ms\n",
            calcMissMs, calcMissMs / blankMs, static_cast<int>(expression.size()), calcMs);

@@ -50,7 +50,8 @@ void LauncherWindow::ApplySettings(const StripSettings& saved, unsigned long lon
     read.options.dpiScale = options.dpiScale;
     const Options& now = options;
     int rebuild = digest != catalogueDigest || read.options.names != now.names || read.options.words != now.words ||
-                  read.options.accents != now.accents || read.options.watchFolders != now.watchFolders;
+                  read.options.accents != now.accents || read.options.watchFolders != now.watchFolders ||
+                  read.options.settingsPages != now.settingsPages;
     int screenChanged = read.options.screenChoice != now.screenChoice;
     int fontChanged = strcmp(read.options.font, now.font) != 0;
     COLORREF oldBack = backColour;

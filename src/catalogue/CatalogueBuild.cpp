@@ -7,6 +7,7 @@
 
 #include "catalogue/AppSource.h"
 #include "catalogue/FolderToken.h"
+#include "catalogue/SettingsPages.h"
 #include "catalogue/SkipPatterns.h"
 #include "settings/Options.h"
 #include "settings/ProfileText.h"
@@ -113,6 +114,10 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     catalogue.skip = &skipPatterns;
     catalogue.fold = options.accents ? fold : nullptr;
     catalogue.words = options.words;
+    // The pages of Windows Settings first (words and folding set, as for
+    // every name), so that a file or name of the user's that reads the same
+    // is met before them.
+    if (options.settingsPages) AddSettingsPages(catalogue);
     int names = options.names ? Catalogue::kShortcutNames : 0;
     // COM before the first folder, so that a desktop.ini naming a packaged
     // app's string reads the same on the first build as on later ones.

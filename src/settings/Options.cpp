@@ -23,7 +23,8 @@ Options::Options()
       words(0),
       accents(0),
       calc(0),
-      switchRunning(0) {
+      switchRunning(0),
+      settingsPages(0) {
     font[0] = '\0';
 }
 
@@ -45,4 +46,5 @@ void Options::Read(SettingsFile& settings) {
     accents = IsOn(settings, "misc", "accents");
     calc = IsOn(settings, "misc", "calc");
     switchRunning = IsOn(settings, "misc", "switch");
+    settingsPages = IsOn(settings, "misc", "settingspages");
 }

@@ -21,6 +21,7 @@ struct Options {
     int accents;        // [misc] accents=1: letter case and accents of every letter
     int calc;           // [misc] calc=1: "=" and an expression shows its result
     int switchRunning;  // [misc] switch=1: Enter on a running program brings it forward
+    int settingsPages;  // [misc] settingspages=1: the pages of Windows Settings by name
 
     // All off: what a missing kwivo.ini gives.
     Options();

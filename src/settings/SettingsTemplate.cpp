@@ -43,6 +43,8 @@ const char kSettingsTemplate[] =
     ";calc=1\r\n"
     "; Enter on a program that runs brings its window forward; Shift+Enter starts another.\r\n"
     ";switch=1\r\n"
+    "; The pages of Windows Settings by name (\"Display\", \"Wi-Fi\", \"Windows Update\").\r\n"
+    ";settingspages=1\r\n"
     "\r\n"
     "[hotkey]\r\n"
     "; 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key; vk 32 is the space bar.\r\n"
