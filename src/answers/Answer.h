@@ -13,18 +13,20 @@ struct Answer {
     static constexpr int kValue = 3;        // the value of an expression ("=")
     static constexpr int kAliasTarget = 4;  // an alias's target, the words in place
     static constexpr int kFolderEntry = 5;  // a name in the typed folder
+    static constexpr int kWindow = 6;       // an open window, by its title ("<")
 
     int kind = kNameStart;
     // The name's entry, or the alias's; null for a value or a folder entry.
     CatalogueEntry* entry = nullptr;
-    // A folder entry's name (valid until the next search), its place in the
-    // folder's search and whether it is a folder itself.
+    // A folder entry's name or a window's title (valid until the next
+    // search), its place in the folder's search or the list of windows, and
+    // whether it is a folder itself.
     const char* name = nullptr;
     int index = 0;
     int isFolder = 0;
 
-    // A name that Tab can take: not a value, not a target with words.
-    int IsName() const { return kind != kValue && kind != kAliasTarget; }
-    // Shown whole and set apart rather than as the rest of the text.
-    int IsSetApart() const { return kind == kLaterWord || kind == kInitials || kind == kAliasTarget; }
+    // A name that Tab can take: not a value, a target with words or a window.
+    int IsName() const { return kind != kValue && kind != kAliasTarget && kind != kWindow; }
+    // The one answer of its text: nothing to step to.
+    int IsSingle() const { return kind == kValue || kind == kAliasTarget; }
 };

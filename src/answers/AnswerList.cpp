@@ -88,6 +88,16 @@ void AnswerList::ForOne(const Answer& only) {
     count = 1;
 }
 
+void AnswerList::ForWindows(const char* words) {
+    Clear();
+    source = kWindows;
+    count = windows.List(words);
+}
+
+HWND AnswerList::WindowOf(const Answer& answer) {
+    return source == kWindows && answer.kind == Answer::kWindow ? windows.At(answer.index, found) : nullptr;
+}
+
 int AnswerList::Count() {
     if (count >= 0) return count;
     Answer last;
@@ -120,6 +130,14 @@ int AnswerList::At(int index, Answer* out) {
         *out = one;
         return 1;
     }
+    if (source == kWindows) {
+        if (index < 0) index = count - 1;
+        if (!windows.At(index, found)) return 0;
+        out->kind = Answer::kWindow;
+        out->name = found;
+        out->index = index;
+        return 1;
+    }
     if (source == kFolder) {
         FolderMatch match;
         if (!SearchFolder(*listing, text, length, index, &match, found)) return 0;
@@ -141,7 +159,7 @@ int AnswerList::Step(int forward, Answer* out) {
         out->entry = names.Step(forward, &out->kind);
         return out->entry != nullptr;
     }
-    if (source != kFolder) return At(current, out);
+    if (source != kFolder && source != kWindows) return At(current, out);
     // Past the last, the first; before the first, the last.
     if (!(forward ? At(current + 1, out) || At(0, out) : current > 0 ? At(current - 1, out) : At(-1, out))) return 0;
     current = out->index;
@@ -153,7 +171,7 @@ int AnswerList::Go(int index, Answer* out) {
         return names.Go(index) && At(index, out);
     }
     if (!At(index, out)) return 0;
-    if (source == kFolder) current = out->index;
+    if (source == kFolder || source == kWindows) current = out->index;
     return 1;
 }
 
@@ -166,7 +184,8 @@ void AnswerList::Describe(const Answer& answer, char (&name)[kPathBytes], char (
         return;
     }
     if (!answer.entry || answer.kind == Answer::kAliasTarget) {
-        // A value or a target with words: what the strip shows is all.
+        // A value, a target with words, a window's title: what the strip
+        // shows is all.
         FormatText(name, sizeof name, "%s", answer.name ? answer.name : "");
         return;
     }

@@ -3,6 +3,7 @@
 #include "answers/Answer.h"
 #include "answers/FolderListing.h"
 #include "answers/NameAnswers.h"
+#include "answers/OpenWindows.h"
 #include "text/PathText.h"
 
 class Catalogue;
@@ -10,7 +11,8 @@ class Catalogue;
 // The typed text's answers in the one order that Down and Up, the results
 // list and a screen reader walk: the catalogue's names (NameAnswers), the
 // entries of a typed folder in the file system's order, or the single answer
-// of an expression or of an alias with words. Set at each keystroke; what
+// of an expression or of an alias with words, or the open windows by their
+// titles. Set at each keystroke; what
 // lies beyond the first answer is found only when asked (the count computed
 // once for the text). Holds no window.
 class AnswerList {
@@ -31,6 +33,10 @@ public:
     void ForFolder(FolderListing* listing, const char* path, int folderLength);
     // A single answer: a value, an alias's target.
     void ForOne(const Answer& only);
+    // The open windows whose titles hold the words (OpenWindows).
+    void ForWindows(const char* words);
+    // The window a kWindow answer names; null when it has gone.
+    HWND WindowOf(const Answer& answer);
 
     // How many answers; 0 for none, or for a folder whose listing is not
     // yet whole.
@@ -58,12 +64,14 @@ private:
     static constexpr int kNames = 1;
     static constexpr int kFolder = 2;
     static constexpr int kOne = 3;
+    static constexpr int kWindows = 4;
 
     int source;
     const char* text;
     int length;
     NameAnswers names;
     FolderListing* listing;
+    OpenWindows windows;
     int current;  // for the folder and the single answer
     int count;    // -1 until computed
     Answer one;

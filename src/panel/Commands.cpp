@@ -48,6 +48,14 @@ void LauncherWindow::Execute() {
         if (CopyResult()) Dismiss(1);
         return;
     }
+    if (options.windows && text[0] == '<') {
+        // The window on display forward, with the care of switching to a
+        // running program; one that has gone leaves the text.
+        HWND window = answers.WindowOf(current);
+        RunningProgram running;
+        if (window && running.BringForward(window)) Dismiss(1);
+        return;
+    }
 
     int done;
     // Words after an alias are the alias's, even when they end in " /s".

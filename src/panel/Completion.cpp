@@ -20,6 +20,12 @@ void LauncherWindow::UpdateCompletion() {
 
     if (ShowAliasWords()) return;
     Answer first;
+    if (options.windows && input.text[0] == '<') {
+        // The open windows whose titles hold the words after "<".
+        answers.ForWindows(input.text + 1);
+        if (answers.At(0, &first)) Show(first);
+        return;
+    }
     if (!IsAbsolutePath(input.text)) {
         // The entry picked before for this text, else the first catalogued
         // name that begins with it (or, with words=1, has a word or initials
@@ -68,6 +74,14 @@ void LauncherWindow::Show(const Answer& answer) {
         completion = completionPath + (extends ? static_cast<size_t>(input.length) : folderLength + nameLength);
         return;
     }
+    // A window's title, set apart as a name matched by a word is.
+    if (answer.kind == Answer::kWindow) {
+        if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, answer.name) >= 0) {
+            completion = completionPath;
+        }
+        current.name = nullptr;  // the title read lasts no longer than the list
+        return;
+    }
     // The rest of a name that begins with the text completes it.
     if (answer.kind == Answer::kNameStart) {
         completion = answer.entry->Name() + catalogue.CoveredLength(answer.entry, input.text, input.length);
@@ -82,7 +96,7 @@ void LauncherWindow::Show(const Answer& answer) {
 }
 
 void LauncherWindow::AcceptCompletion() {
-    // A value or an alias's target with words is no name to take.
+    // A value, an alias's target with words or a window is no name to take.
     if (!completion || !current.IsName()) return;
     if (current.entry && current.kind != Answer::kNameStart) {
         input.Clear();  // the whole name takes the typed text's place

@@ -14,9 +14,9 @@ void LauncherWindow::OnKeyDown(int virtualKey) {
         return;
     }
     if (virtualKey != VK_DOWN && virtualKey != VK_UP) return;
-    // Nothing on display to step from, or no name (a value, an alias's
-    // target with words).
-    if (!completion || !current.IsName()) return;
+    // Nothing on display to step from, or an answer that is the text's only
+    // one (a value, an alias's target with words).
+    if (!completion || current.IsSingle()) return;
     StepCompletion(virtualKey == VK_DOWN);
     ShowChanges();
 }

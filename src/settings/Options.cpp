@@ -24,7 +24,8 @@ Options::Options()
       accents(0),
       calc(0),
       switchRunning(0),
-      settingsPages(0) {
+      settingsPages(0),
+      windows(0) {
     font[0] = '\0';
 }
 
@@ -47,4 +48,5 @@ void Options::Read(SettingsFile& settings) {
     calc = IsOn(settings, "misc", "calc");
     switchRunning = IsOn(settings, "misc", "switch");
     settingsPages = IsOn(settings, "misc", "settingspages");
+    windows = IsOn(settings, "misc", "windows");
 }

@@ -22,6 +22,7 @@ struct Options {
     int calc;           // [misc] calc=1: "=" and an expression shows its result
     int switchRunning;  // [misc] switch=1: Enter on a running program brings it forward
     int settingsPages;  // [misc] settingspages=1: the pages of Windows Settings by name
+    int windows;        // [misc] windows=1: "<" and words lists the open windows by title
 
     // All off: what a missing kwivo.ini gives.
     Options();

@@ -45,6 +45,8 @@ const char kSettingsTemplate[] =
     ";switch=1\r\n"
     "; The pages of Windows Settings by name (\"Display\", \"Wi-Fi\", \"Windows Update\").\r\n"
     ";settingspages=1\r\n"
+    "; \"<\" and words lists the open windows by their titles; Enter brings one forward.\r\n"
+    ";windows=1\r\n"
     "\r\n"
     "[hotkey]\r\n"
     "; 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key; vk 32 is the space bar.\r\n"
