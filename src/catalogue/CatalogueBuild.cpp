@@ -7,6 +7,7 @@
 
 #include "catalogue/AppSource.h"
 #include "catalogue/FolderToken.h"
+#include "catalogue/RecentDocuments.h"
 #include "catalogue/SettingsPages.h"
 #include "catalogue/SkipPatterns.h"
 #include "settings/Options.h"
@@ -118,6 +119,14 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     // every name), so that a file or name of the user's that reads the same
     // is met before them.
     if (options.settingsPages) AddSettingsPages(catalogue);
+    // The documents opened lately, after them and before every folder, so
+    // that a program that reads the same is met first; their folder is
+    // watched as any scanned one.
+    char folder[kPathBytes];
+    if (options.recent && ResolveFolderToken(folder, "$0x0008") && folder[0]) {
+        AddRecentDocuments(catalogue, folder);
+        if (scanned) scanned->Scanned(folder, 1);
+    }
     int names = options.names ? Catalogue::kShortcutNames : 0;
     // COM before the first folder, so that a desktop.ini naming a packaged
     // app's string reads the same on the first build as on later ones.
@@ -126,7 +135,6 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     // A special folder that the shell cannot supply, or a token naming none,
     // contributes nothing: scanning the empty path would walk the whole
     // current drive.
-    char folder[kPathBytes];
     for (const SpecialFolder& special : kSpecialFolders) {
         char token[16];
         FormatText(token, sizeof token, "$0x%04X", static_cast<unsigned int>(special.id));

@@ -44,12 +44,6 @@ int IsShortcut(const char* path, int length) {
     return EndsWithFolded(path, length, ".lnk", 4);
 }
 
-// The part of a path after its last backslash.
-const char* FileNameOf(const char* path) {
-    const char* backslash = strrchr(path, '\\');
-    return backslash ? backslash + 1 : path;
-}
-
 // 1 when an entry from the list's head to its end has this name, letter
 // case aside: a packaged app that the Start Menu already names.
 int HasName(const CatalogueEntry* entry, const char* name) {

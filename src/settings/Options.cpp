@@ -25,7 +25,8 @@ Options::Options()
       calc(0),
       switchRunning(0),
       settingsPages(0),
-      windows(0) {
+      windows(0),
+      recent(0) {
     font[0] = '\0';
 }
 
@@ -49,4 +50,5 @@ void Options::Read(SettingsFile& settings) {
     switchRunning = IsOn(settings, "misc", "switch");
     settingsPages = IsOn(settings, "misc", "settingspages");
     windows = IsOn(settings, "misc", "windows");
+    recent = IsOn(settings, "misc", "recent");
 }

@@ -23,6 +23,7 @@ struct Options {
     int switchRunning;  // [misc] switch=1: Enter on a running program brings it forward
     int settingsPages;  // [misc] settingspages=1: the pages of Windows Settings by name
     int windows;        // [misc] windows=1: "<" and words lists the open windows by title
+    int recent;         // [misc] recent=1: the documents opened lately by name
 
     // All off: what a missing kwivo.ini gives.
     Options();

@@ -47,6 +47,8 @@ const char kSettingsTemplate[] =
     ";settingspages=1\r\n"
     "; \"<\" and words lists the open windows by their titles; Enter brings one forward.\r\n"
     ";windows=1\r\n"
+    "; The documents opened lately, by their file names.\r\n"
+    ";recent=1\r\n"
     "\r\n"
     "[hotkey]\r\n"
     "; 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key; vk 32 is the space bar.\r\n"

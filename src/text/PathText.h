@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "text/TextFold.h"
 
 // Helpers for the path texts (WTF-8, see Wtf8.h) that the catalogue, the
@@ -24,6 +26,12 @@ inline int HasControlCharacter(const char* text) {
         if (*p < 32) return 1;
     }
     return 0;
+}
+
+// The part of a path after its last backslash.
+inline const char* FileNameOf(const char* path) {
+    const char* backslash = strrchr(path, '\\');
+    return backslash ? backslash + 1 : path;
 }
 
 // 1 for the "." and ".." entries that a folder search returns, in either
