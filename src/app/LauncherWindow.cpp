@@ -41,7 +41,8 @@ LauncherWindow::LauncherWindow(HINSTANCE moduleInstance)
       screen(),
       screens(&systemScreens),
       apps(&systemApps),
-      announcer(&systemAnnouncer) {
+      announcer(&systemAnnouncer),
+      commands(&systemCommands) {
     completionPath[0] = '\0';
     helpText[0] = '\0';
     FormatText(decimalSeparator, sizeof decimalSeparator, ".");

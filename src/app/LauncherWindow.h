@@ -10,6 +10,7 @@
 #include "panel/InputLine.h"
 #include "panel/ResultsList.h"
 #include "answers/Picks.h"
+#include "answers/SystemCommands.h"
 #include "panel/ScreenChoice.h"
 #include "panel/StripAccessible.h"
 #include "panel/StripFont.h"
@@ -49,6 +50,8 @@ public:
     // file applies within about two.
     static constexpr UINT_PTR kSettingsTimer = 5;
     static constexpr UINT kSettingsPollMs = 1000;
+    // Timer 6 ends a system command's question ([misc] system=1) unanswered.
+    static constexpr UINT_PTR kQuestionTimer = 6;
     static constexpr UINT kRebuildDelayMs = 2000;
     // However often the folders change, no later than this after the first
     // change that the rebuild waits for.
@@ -153,6 +156,12 @@ public:
 
     // Enter: launch, hand to the shell, or run a command.
     void Execute();
+    // A system command ([misc] system=1): carried out (1, the strip goes),
+    // or asked about or refused, as the strip then says after the text.
+    int RunSystemCommand(int command);
+    // Any other key, the strip hidden, the time up: the question goes, and
+    // the answer on display shows again; 1 when there was one.
+    int CancelQuestion();
     void RunCommand(const char* command);
     // The paths of Execute; each 1 when it did its work (the strip then goes).
     int AddFolder(const char* text, int length);
@@ -296,4 +305,6 @@ public:
     char helpText[1024];  // the information text, as a reader is told it
     Announcer systemAnnouncer;
     Announcer* announcer;  // systemAnnouncer, unless a test gives its own
+    SystemCommands systemCommands;
+    SystemCommands* commands;  // systemCommands, unless a test gives its own
 };

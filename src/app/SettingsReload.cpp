@@ -51,7 +51,8 @@ void LauncherWindow::ApplySettings(const StripSettings& saved, unsigned long lon
     const Options& now = options;
     int rebuild = digest != catalogueDigest || read.options.names != now.names || read.options.words != now.words ||
                   read.options.accents != now.accents || read.options.watchFolders != now.watchFolders ||
-                  read.options.settingsPages != now.settingsPages || read.options.recent != now.recent;
+                  read.options.settingsPages != now.settingsPages || read.options.recent != now.recent ||
+                  read.options.system != now.system;
     int screenChanged = read.options.screenChoice != now.screenChoice;
     int fontChanged = strcmp(read.options.font, now.font) != 0;
     COLORREF oldBack = backColour;

@@ -9,6 +9,7 @@
 #include "catalogue/FolderToken.h"
 #include "catalogue/RecentDocuments.h"
 #include "catalogue/SettingsPages.h"
+#include "catalogue/SystemNames.h"
 #include "catalogue/SkipPatterns.h"
 #include "settings/Options.h"
 #include "settings/ProfileText.h"
@@ -115,10 +116,11 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     catalogue.skip = &skipPatterns;
     catalogue.fold = options.accents ? fold : nullptr;
     catalogue.words = options.words;
-    // The pages of Windows Settings first (words and folding set, as for
-    // every name), so that a file or name of the user's that reads the same
-    // is met before them.
+    // The pages of Windows Settings and the system's commands first (words
+    // and folding set, as for every name), so that a file or name of the
+    // user's that reads the same is met before them.
     if (options.settingsPages) AddSettingsPages(catalogue);
+    if (options.system) AddSystemNames(catalogue);
     // The documents opened lately, after them and before every folder, so
     // that a program that reads the same is met first; their folder is
     // watched as any scanned one.

@@ -81,6 +81,7 @@ void LauncherWindow::OnHotKey() {
     PlaceWindow();
     if (!showing) {
         ShowWindow(hwnd, SW_HIDE);
+        CancelQuestion();       // nothing is carried out unseen
         folderListing.Clear();  // the folder may change before the next showing
         ResumeRebuild();        // hidden, the strip is not in use
     } else {
@@ -113,6 +114,11 @@ void LauncherWindow::EndGrow() {
 }
 
 void LauncherWindow::OnTimer(UINT_PTR id) {
+    if (id == kQuestionTimer) {
+        KillTimer(hwnd, id);
+        if (CancelQuestion()) ShowChanges();
+        return;
+    }
     if (id == kSlideTimer) {
         if (pauseTicks != 0) {
             // The pause's last tick clears the pause position, so that the
@@ -166,6 +172,7 @@ void LauncherWindow::ShowInfo(int show) {
 }
 
 void LauncherWindow::Dismiss(int animate) {
+    CancelQuestion();
     input.Clear();
     completion = nullptr;
     current = Answer();

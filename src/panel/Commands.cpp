@@ -57,6 +57,13 @@ void LauncherWindow::Execute() {
         return;
     }
 
+    // A system command on display: carried out, or asked about first.
+    int command = options.system && current.entry ? SystemCommands::Find(current.entry->path) : -1;
+    if (command >= 0) {
+        if (RunSystemCommand(command)) Dismiss(1);
+        return;
+    }
+
     int done;
     // Words after an alias are the alias's, even when they end in " /s".
     if (current.kind == Answer::kAliasTarget) {

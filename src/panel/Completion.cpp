@@ -108,6 +108,8 @@ void LauncherWindow::AcceptCompletion() {
 }
 
 void LauncherWindow::OnChar(unsigned int code) {
+    // A key other than Enter answers no question with yes.
+    if (code != '\r') CancelQuestion();
     switch (code) {
     case '\r':
         Execute();

@@ -5,6 +5,12 @@
 #include "text/TextFormat.h"
 
 void LauncherWindow::OnKeyDown(int virtualKey) {
+    // A key other than Enter (and the modifiers held with one) cancels a
+    // system command's question.
+    if (virtualKey != VK_RETURN && virtualKey != VK_SHIFT && virtualKey != VK_CONTROL && virtualKey != VK_MENU &&
+        CancelQuestion()) {
+        ShowChanges();
+    }
     if (virtualKey == VK_RETURN) {
         // Ctrl+Enter and Ctrl+Shift+Enter, once turned on, as keys: the
         // keyboard gives Ctrl+Shift+Enter no character at all.

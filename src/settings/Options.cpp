@@ -26,7 +26,8 @@ Options::Options()
       switchRunning(0),
       settingsPages(0),
       windows(0),
-      recent(0) {
+      recent(0),
+      system(0) {
     font[0] = '\0';
 }
 
@@ -51,4 +52,5 @@ void Options::Read(SettingsFile& settings) {
     settingsPages = IsOn(settings, "misc", "settingspages");
     windows = IsOn(settings, "misc", "windows");
     recent = IsOn(settings, "misc", "recent");
+    system = IsOn(settings, "misc", "system");
 }

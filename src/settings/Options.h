@@ -24,6 +24,7 @@ struct Options {
     int settingsPages;  // [misc] settingspages=1: the pages of Windows Settings by name
     int windows;        // [misc] windows=1: "<" and words lists the open windows by title
     int recent;         // [misc] recent=1: the documents opened lately by name
+    int system;         // [misc] system=1: Lock, Sleep, Sign out, Restart, Shut down, Empty Recycle Bin
 
     // All off: what a missing kwivo.ini gives.
     Options();

@@ -49,6 +49,8 @@ const char kSettingsTemplate[] =
     ";windows=1\r\n"
     "; The documents opened lately, by their file names.\r\n"
     ";recent=1\r\n"
+    "; Lock, Sleep, Sign out, Restart, Shut down, Empty Recycle Bin (the last four ask first).\r\n"
+    ";system=1\r\n"
     "\r\n"
     "[hotkey]\r\n"
     "; 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key; vk 32 is the space bar.\r\n"

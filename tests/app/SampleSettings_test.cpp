@@ -114,12 +114,12 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
         EXPECT_EQ(options.listRows, 5);
         for (int on : {options.icons, options.dpiScale, options.rememberPicks, options.watchFolders, options.ctrlEnter,
                        options.names, options.words, options.accents, options.calc, options.switchRunning,
-                       options.settingsPages, options.windows, options.recent}) {
+                       options.settingsPages, options.windows, options.recent, options.system}) {
             EXPECT_EQ(on, 1);
         }
     }
     // The switches and the font's text, as the compiler lays them out.
-    const size_t fields = 15 * sizeof(int) + sizeof(Options::font);
+    const size_t fields = 16 * sizeof(int) + sizeof(Options::font);
     EXPECT_EQ(sizeof(Options), (fields + alignof(Options) - 1) / alignof(Options) * alignof(Options))
         << "a new option needs its line in both files";
 }
@@ -134,8 +134,8 @@ TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
     }
     for (const char* key : {"colourback", "colourfont", "colourauto", "slidespeed", "growspeed", "monitor",
                             "dpiscale", "font", "list", "icons", "remember", "watch", "ctrlenter", "names", "words",
-                            "accents", "calc", "switch", "settingspages", "windows", "recent", "mod",
-                            "vk"}) {
+                            "accents", "calc", "switch", "settingspages", "windows", "recent", "system",
+                            "mod", "vk"}) {
         EXPECT_NE(sample.find(std::string(key) + "="), std::string::npos) << key;
         EXPECT_NE(templateText.find("\n;" + std::string(key) + "="), std::string::npos) << key;
     }
