@@ -62,18 +62,9 @@ class OpenWindowsTest : public test::LaunchTest {};
 
 TEST_F(OpenWindowsTest, AnotherProgramsWindowIsListedAndBroughtBackByEnter) {
     const char* kTitle = "Kwivo Open Windows Probe";
-    SetEnvironmentVariableA("KWIVO_RECORD_WINDOW", kTitle);
-    std::string commandLine = "\"" + recorder_ + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    CloseHandle(process.hThread);
-    HWND window = nullptr;
-    ASSERT_TRUE(test::WaitFor([&] {
-        return (window = FindWindowA(nullptr, kTitle)) != nullptr && IsWindowVisible(window);
-    }));
+    HANDLE process;
+    HWND window = ShowRecorderWindow(kTitle, &process);
+    ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_MINIMIZE);
     // Off unless written: "<" is text like any other.
     l_.Type("<probe");
@@ -90,8 +81,8 @@ TEST_F(OpenWindowsTest, AnotherProgramsWindowIsListedAndBroughtBackByEnter) {
     EXPECT_TRUE(Dismissed());
     EXPECT_TRUE(test::WaitFor([&] { return !IsIconic(window); }));
     PostMessageA(window, WM_CLOSE, 0, 0);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
 }
 
 }  // namespace

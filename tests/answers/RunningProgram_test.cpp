@@ -71,21 +71,12 @@ TEST_F(RunningProgramTest, EnterBringsARunningProgramForwardAndShiftEnterStartsA
 TEST_F(RunningProgramTest, AProgramReachedThroughAFolderLinkIsTheOneThatRuns) {
     // The catalogue holds the linked path, the process the real one.
     if (!test::UnderWine()) GTEST_SKIP() << "makes Unix links";
-    SetEnvironmentVariableA("KWIVO_RECORD_WINDOW", kTitle);
     std::string unix = test::UnixPath(folder_.Path());
     ASSERT_TRUE(test::RunUnix("cd '" + unix + "' && ln -s 'My Tools' linked"));
-    std::string commandLine = "\"" + recorder_ + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    HWND window = nullptr;
-    ASSERT_TRUE(test::WaitFor([&] {
-        return (window = FindWindowA(nullptr, kTitle)) != nullptr && IsWindowVisible(window);
-    }));
+    HANDLE process;
+    HWND window = ShowRecorderWindow(kTitle, &process);
+    if (process) CloseHandle(process);
+    ASSERT_NE(window, nullptr);
     RunningProgram running;
     EXPECT_EQ(running.FindWindowOf(recorder_.c_str()), window);
     EXPECT_EQ(running.FindWindowOf(folder_.File("linked\\rec.exe").c_str()), window);

@@ -78,6 +78,26 @@ protected:
         });
         return text;
     }
+    // The recorder started as a program that runs, showing a window of the
+    // title until it is closed: the window, once it shows (null when it
+    // never did), and the process's handle for the caller to close.
+    HWND ShowRecorderWindow(const char* title, HANDLE* process) {
+        SetEnvironmentVariableA("KWIVO_RECORD_WINDOW", title);
+        std::string commandLine = "\"" + recorder_ + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started;
+        *process = nullptr;
+        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &started)) {
+            return nullptr;
+        }
+        CloseHandle(started.hThread);
+        *process = started.hProcess;
+        HWND window = nullptr;
+        test::WaitFor([&] { return (window = FindWindowA(nullptr, title)) != nullptr && IsWindowVisible(window); });
+        return window;
+    }
     bool Dismissed() {
         return l_.input.length == 0 && l_.completion == nullptr &&
                l_.TimerRunning(LauncherWindow::kSlideTimer) && l_.slideFlags == LauncherWindow::kSlideHide &&
