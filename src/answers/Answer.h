@@ -16,7 +16,8 @@ struct Answer {
     static constexpr int kWindow = 6;       // an open window, by its title ("<")
 
     int kind = kNameStart;
-    // The name's entry, or the alias's; null for a value or a folder entry.
+    // The name's entry, or the alias's; null for a value, a folder entry or
+    // a window.
     CatalogueEntry* entry = nullptr;
     // A folder entry's name or a window's title (valid until the next
     // search), its place in the folder's search or the list of windows, and

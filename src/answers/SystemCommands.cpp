@@ -43,7 +43,7 @@ int HoldShutdownPrivilege() {
 
 }  // namespace
 
-SystemCommands::SystemCommands() : pending(-1), askedAt(0), window(nullptr) {}
+SystemCommands::SystemCommands() : window(nullptr), pending(-1), askedAt(0) {}
 
 SystemCommands::~SystemCommands() {}
 

@@ -30,6 +30,9 @@ public:
     int Asking() const { return pending >= 0; }
     void Cancel() { pending = -1; }
 
+    // The window that owns the Recycle Bin's progress.
+    HWND window;
+
 protected:
     // Carries the command out for the window; 1 when Windows took it. A
     // test's own records instead.
@@ -38,8 +41,4 @@ protected:
 private:
     int pending;  // the command asked about; -1 for none
     DWORD askedAt;
-
-public:
-    // The window that owns the Recycle Bin's progress.
-    HWND window;
 };

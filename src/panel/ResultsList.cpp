@@ -67,7 +67,7 @@ void ResultsList::Invalidate(HWND window, int listTop, int width, int all) {
     for (int row = 0; row < kMaxRows; ++row) {
         if (!all && arranged[row] == drawn[row]) continue;
         drawn[row] = arranged[row];
-        RECT r = {0, listTop + row * rowHeight, width, listTop + (row + 1) * rowHeight};
+        RECT r = RowsRect(row, 1, listTop, width);
         InvalidateRect(window, &r, TRUE);
     }
 }

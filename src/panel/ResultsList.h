@@ -29,7 +29,12 @@ public:
     int CurrentRow() const { return current >= top && current < top + shown ? current - top : -1; }
     // What the rows show with their mark, as one number; 0 for no rows.
     unsigned int Digest() const;
-    int RowHeight() const { return rowHeight; }
+    // Where rows first to first + count - 1 lie in the window, the list's
+    // top at listTop.
+    RECT RowsRect(int first, int count, int listTop, int width) const {
+        RECT r = {0, listTop + first * rowHeight, width, listTop + (first + count) * rowHeight};
+        return r;
+    }
     // The place in the answers (from 0) of the answer on the row at y
     // pixels below the list's top; -1 for none.
     int AnswerAt(int y) const;

@@ -67,13 +67,9 @@ int LauncherWindow::ListRow(int row, char (&name)[kPathBytes], char (&leads)[kPa
     if (ListRows() == 0 || row >= ListRows() || (row >= 0 && !answers.At(list.AnswerOnRow(row), &answer))) return 0;
     if (row >= 0) answers.Describe(answer, name, leads);
     if (!where) return 1;
-    // On the screen: the rows below the strip, each a row high.
-    const int top = Scaled(kStripHeight);
-    if (row < 0) {
-        SetRect(where, 0, top, width, top + ListRows() * list.RowHeight());
-    } else {
-        SetRect(where, 0, top + row * list.RowHeight(), width, top + (row + 1) * list.RowHeight());
-    }
+    // On the screen: the rows below the strip, the list all of them.
+    *where = row < 0 ? list.RowsRect(0, ListRows(), Scaled(kStripHeight), width)
+                     : list.RowsRect(row, 1, Scaled(kStripHeight), width);
     MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(where), 2);
     return 1;
 }
