@@ -45,25 +45,30 @@ int AliasCommand::Find(const char* target, int length) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int AliasCommand::Make(const char* target, const char* words) {
+int AliasCommand::Split(const char* target, int end, const char** rest) {
     program[0] = 0;
     line[0] = '\0';
-    const char* mark = strstr(target, "%s");
-    if (!mark) return 0;
-    int before = static_cast<int>(mark - target);
-    const char* rest = nullptr;
     if (target[0] == '"') {
         const char* close = strchr(target + 1, '"');
-        if (!close || close > mark || !Find(target + 1, static_cast<int>(close - target - 1))) return 0;
-        rest = close + 1;
-    } else {
-        // The longest leading path that names a program, ending at a blank
-        // before the words' place.
-        for (int end = before; end > 0 && !rest; --end) {
-            if (target[end] == ' ' && Find(target, end)) rest = target + end;
-        }
-        if (!rest) return 0;
+        if (!close || close - target > end || !Find(target + 1, static_cast<int>(close - target - 1))) return 0;
+        *rest = close + 1;
+        return 1;
     }
+    // The longest leading path that names a program, ending at a blank (or
+    // at the end) before the arguments' place.
+    for (int at = end; at > 0; --at) {
+        if ((target[at] == ' ' || target[at] == '\0') && Find(target, at)) {
+            *rest = target + at;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int AliasCommand::Compose(const char* target, const char* words, int wordsAside) {
+    const char* mark = strstr(target, "%s");
+    const char* rest = nullptr;
+    if (!mark || !Split(target, static_cast<int>(mark - target), &rest)) return 0;
     char programName[kPathBytes];
     if (!ToWtf8(programName, program)) return 0;
     size_t length = strlen(programName);
@@ -71,8 +76,24 @@ int AliasCommand::Make(const char* target, const char* words) {
                 EndsWithFolded(programName, static_cast<int>(length), ".cmd", 4);
     // cmd.exe reads a batch file's whole command line: no quoting keeps
     // "&" or "%" in words from starting a command of their own.
+    if (batch && wordsAside) words = "";
     if (batch && HasShellMetacharacters(words)) return 0;
     char arguments[kPathBytes];
     if (PutWords(arguments, sizeof arguments, rest, words) < 0) return 0;
     return FormatText(line, sizeof line, "\"%s\"%s", programName, arguments) >= 0;
+}
+
+int AliasCommand::Make(const char* target, const char* words) {
+    return Compose(target, words, 0);
+}
+
+int AliasCommand::MakeSource(const char* target, const char* words) {
+    return Compose(target, words, 1);
+}
+
+int AliasCommand::MakeLine(const char* commandLine) {
+    const char* rest = nullptr;
+    char programName[kPathBytes];
+    return Split(commandLine, static_cast<int>(strlen(commandLine)), &rest) && ToWtf8(programName, program) &&
+           FormatText(line, sizeof line, "\"%s\"%s", programName, rest) >= 0;
 }

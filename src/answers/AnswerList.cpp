@@ -53,7 +53,7 @@ int SearchFolder(FolderListing& listing, const char* text, int folderLength, int
 }  // namespace
 
 AnswerList::AnswerList()
-    : source(kNone), text(nullptr), length(0), listing(nullptr), current(0), count(-1), one() {
+    : source(kNone), text(nullptr), length(0), listing(nullptr), lines(nullptr), current(0), count(-1), one() {
     found[0] = '\0';
 }
 
@@ -94,11 +94,25 @@ void AnswerList::ForWindows(const char* words) {
     count = windows.List(words);
 }
 
+void AnswerList::ForSource(const SourceOutput* output) {
+    Clear();
+    source = kSource;
+    lines = output;
+    current = -1;
+}
+
+int AnswerList::TargetOf(const Answer& answer, char (&target)[kPathBytes]) const {
+    target[0] = '\0';
+    return source == kSource && answer.kind == Answer::kSourceLine &&
+           lines->Field(answer.index, SourceOutput::kTarget, target);
+}
+
 HWND AnswerList::WindowOf(const Answer& answer) {
     return source == kWindows && answer.kind == Answer::kWindow ? windows.At(answer.index, found) : nullptr;
 }
 
 int AnswerList::Count() {
+    if (source == kSource) return lines->Count();  // grows while the source prints
     if (count >= 0) return count;
     Answer last;
     switch (source) {
@@ -138,6 +152,14 @@ int AnswerList::At(int index, Answer* out) {
         out->index = index;
         return 1;
     }
+    if (source == kSource) {
+        if (index < 0) index = lines->Count() - 1;
+        if (!lines->Field(index, SourceOutput::kTitle, found)) return 0;
+        out->kind = Answer::kSourceLine;
+        out->name = found;
+        out->index = index;
+        return 1;
+    }
     if (source == kFolder) {
         FolderMatch match;
         if (!SearchFolder(*listing, text, length, index, &match, found)) return 0;
@@ -159,7 +181,7 @@ int AnswerList::Step(int forward, Answer* out) {
         out->entry = names.Step(forward, &out->kind);
         return out->entry != nullptr;
     }
-    if (source != kFolder && source != kWindows) return At(current, out);
+    if (source != kFolder && source != kWindows && source != kSource) return At(current, out);
     // Past the last, the first; before the first, the last.
     if (!(forward ? At(current + 1, out) || At(0, out) : current > 0 ? At(current - 1, out) : At(-1, out))) return 0;
     current = out->index;
@@ -171,7 +193,7 @@ int AnswerList::Go(int index, Answer* out) {
         return names.Go(index) && At(index, out);
     }
     if (!At(index, out)) return 0;
-    if (source == kFolder || source == kWindows) current = out->index;
+    if (source == kFolder || source == kWindows || source == kSource) current = out->index;
     return 1;
 }
 
@@ -181,6 +203,12 @@ void AnswerList::Describe(const Answer& answer, char (&name)[kPathBytes], char (
     if (answer.kind == Answer::kFolderEntry) {
         FormatText(name, sizeof name, "%s", answer.name ? answer.name : "");
         FormatText(leads, sizeof leads, "%.*s", length, text);
+        return;
+    }
+    if (answer.kind == Answer::kSourceLine) {
+        // Where the line says it leads, else its target.
+        FormatText(name, sizeof name, "%s", answer.name ? answer.name : "");
+        if (!lines->Field(answer.index, SourceOutput::kLeads, leads)) TargetOf(answer, leads);
         return;
     }
     if (!answer.entry || answer.kind == Answer::kAliasTarget) {
@@ -203,6 +231,7 @@ int AnswerList::PathOf(const Answer& answer, char (&path)[kPathBytes]) const {
     if (answer.kind == Answer::kFolderEntry) {
         return answer.name && FormatText(path, sizeof path, "%.*s%s", length, text, answer.name) >= 0;
     }
+    if (answer.kind == Answer::kSourceLine) return TargetOf(answer, path);
     if (!answer.entry || answer.kind == Answer::kAliasTarget) return 0;
     return FormatText(path, sizeof path, "%s", answer.entry->path) >= 0;
 }

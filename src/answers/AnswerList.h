@@ -4,6 +4,7 @@
 #include "answers/FolderListing.h"
 #include "answers/NameAnswers.h"
 #include "answers/OpenWindows.h"
+#include "answers/SourceOutput.h"
 #include "text/PathText.h"
 
 class Catalogue;
@@ -11,8 +12,8 @@ class Catalogue;
 // The typed text's answers in the one order that Down and Up, the results
 // list and a screen reader walk: the catalogue's names (NameAnswers), the
 // entries of a typed folder in the file system's order, or the single answer
-// of an expression or of an alias with words, or the open windows by their
-// titles. Set at each keystroke; what
+// of an expression or of an alias with words, the open windows by their
+// titles, or the lines a script source printed. Set at each keystroke; what
 // lies beyond the first answer is found only when asked (the count computed
 // once for the text). Holds no window.
 class AnswerList {
@@ -37,6 +38,11 @@ public:
     void ForWindows(const char* words);
     // The window a kWindow answer names; null when it has gone.
     HWND WindowOf(const Answer& answer);
+    // The lines of a script source's output, as many as it printed so far
+    // (kept, not copied); none is current until Go or Step.
+    void ForSource(const SourceOutput* output);
+    // The target of a kSourceLine answer; 0 when it has none.
+    int TargetOf(const Answer& answer, char (&target)[kPathBytes]) const;
 
     // How many answers; 0 for none, or for a folder whose listing is not
     // yet whole.
@@ -65,6 +71,7 @@ private:
     static constexpr int kFolder = 2;
     static constexpr int kOne = 3;
     static constexpr int kWindows = 4;
+    static constexpr int kSource = 5;
 
     int source;
     const char* text;
@@ -72,6 +79,7 @@ private:
     NameAnswers names;
     FolderListing* listing;
     OpenWindows windows;
+    const SourceOutput* lines;
     int current;  // for the folder and the single answer
     int count;    // -1 until computed
     Answer one;

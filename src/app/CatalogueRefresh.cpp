@@ -17,30 +17,50 @@ void LauncherWindow::RebuildCatalogue(SettingsFile& settings) {
     completion = nullptr;
     current = Answer();
     answers.Clear();
+    sourceRun.Clear();  // the table of sources it ran by is read anew
     icons.Clear();  // kept per file until the catalogue is built anew
     if (options.listRows) ArrangeList();  // no row of the old catalogue stays
     CatalogueBuild build(catalogue, options);
     build.apps = apps;
     build.fold = &textFold;
     build.scanned = options.watchFolders ? &watch : nullptr;
+    build.scriptSources = &sources;
     build.Run(settings);
     // What a saved kwivo.ini is compared with, to tell whether it changed
     // what the catalogue was built from.
     catalogueDigest = build.digest;
 }
 
+int LauncherWindow::WaitedFolders(int sourceHandles) {
+    // A source's two handles may take the last folders' places: a change
+    // there keeps its notification signalled until the source is done.
+    int room = MAXIMUM_WAIT_OBJECTS - 1 - sourceHandles - (settingsWatch.Handle() != INVALID_HANDLE_VALUE);
+    return watch.Count() < room ? watch.Count() : room;
+}
+
 int LauncherWindow::GetWaitHandles(const HANDLE** handles) {
-    // The watched folders, then kwivo.ini's folder; FolderWatch leaves one
-    // place of the wait for it.
-    int count = watch.Count();
+    // The watched folders, kwivo.ini's folder, then a running source's read
+    // and program.
+    HANDLE source[2];
+    int sourceHandles = sourceRun.Handles(source);
+    int count = WaitedFolders(sourceHandles);
     memcpy(waitHandles, watch.Handles(), static_cast<size_t>(count) * sizeof waitHandles[0]);
     if (settingsWatch.Handle() != INVALID_HANDLE_VALUE) waitHandles[count++] = settingsWatch.Handle();
+    for (int i = 0; i < sourceHandles; ++i) waitHandles[count++] = source[i];
     *handles = waitHandles;
     return count;
 }
 
 void LauncherWindow::OnHandleSignalled(int index) {
-    if (index >= watch.Count()) {
+    HANDLE source[2];
+    int sourceHandles = sourceRun.Handles(source);
+    int folders = WaitedFolders(sourceHandles);
+    int settings = settingsWatch.Handle() != INVALID_HANDLE_VALUE;
+    if (sourceHandles && index >= folders + settings) {
+        OnSourceSignalled(index - folders - settings);
+        return;
+    }
+    if (index == folders) {
         // A file of kwivo.ini's folder changed: polled until it has settled.
         // The poll's first arming stands, so that a log written beside
         // kwivo.ini every moment does not put it off for ever.

@@ -10,6 +10,8 @@
 #include "panel/InputLine.h"
 #include "panel/ResultsList.h"
 #include "answers/Picks.h"
+#include "answers/ScriptSources.h"
+#include "answers/SourceRun.h"
 #include "answers/SystemCommands.h"
 #include "panel/ScreenChoice.h"
 #include "panel/StripAccessible.h"
@@ -52,6 +54,9 @@ public:
     static constexpr UINT kSettingsPollMs = 1000;
     // Timer 6 ends a system command's question ([misc] system=1) unanswered.
     static constexpr UINT_PTR kQuestionTimer = 6;
+    // Timer 7 ends a script source that runs longer than this.
+    static constexpr UINT_PTR kSourceTimer = 7;
+    static constexpr UINT kSourceTimeoutMs = 3000;
     static constexpr UINT kRebuildDelayMs = 2000;
     // However often the folders change, no later than this after the first
     // change that the rebuild waits for.
@@ -103,9 +108,12 @@ public:
     void RebuildCatalogue(SettingsFile& settings);
 
     // Watched folders ([misc] watch=1): the message loop waits on their
-    // change notifications; a change starts the rebuild timer anew.
+    // change notifications (a change starts the rebuild timer anew), and on
+    // a running script source.
     int GetWaitHandles(const HANDLE** handles) override;
     void OnHandleSignalled(int index) override;
+    // How many watched folders the wait holds beside the source's handles.
+    int WaitedFolders(int sourceHandles);
     // The rebuild timer's end: rebuilds now, or once the strip is idle
     // (hidden, or without typed text and completion), never under the
     // user's hands.
@@ -162,10 +170,26 @@ public:
     // Any other key, the strip hidden, the time up: the question goes, and
     // the answer on display shows again; 1 when there was one.
     int CancelQuestion();
+    // A text of a script source's name, a blank and words: its program
+    // started (the strip says when it cannot be), its answers to come. 0
+    // when the text is no source's.
+    int RunSource();
+    // The source's read or program was signalled: what it printed shown.
+    void OnSourceSignalled(int which);
+    void ShowSourceAnswers();
+    // Timer 7: the source ended, and the strip says so.
+    void SourceTimedOut();
+    // A new keystroke, the strip hidden: the source's processes ended.
+    void StopSource();
+    // A short message after the text, in the completion's place.
+    void SayAfterText(const char* said);
     void RunCommand(const char* command);
     // The paths of Execute; each 1 when it did its work (the strip then goes).
     int AddFolder(const char* text, int length);
     int Launch(const CatalogueEntry& entry);
+    // A script source's target: a file, a folder, an address or a command
+    // line.
+    int OpenTarget(const char* target);
     int OpenCompleted();
     // "/e": kwivo.ini opened for editing, created from the template first
     // when there is none; 0 when neither could be done (the text stays).
@@ -287,7 +311,8 @@ public:
     // catalogue was built from, to tell whether a saved file changed them.
     SettingsWatch settingsWatch;
     unsigned long long catalogueDigest;
-    // What the message loop waits on: the watched folders and kwivo.ini's.
+    // What the message loop waits on: the watched folders, kwivo.ini's, and
+    // a running source's read and program.
     HANDLE waitHandles[MAXIMUM_WAIT_OBJECTS - 1];
     int dpi;
     RECT screen;  // the monitor chosen for this showing
@@ -307,4 +332,7 @@ public:
     Announcer* announcer;  // systemAnnouncer, unless a test gives its own
     SystemCommands systemCommands;
     SystemCommands* commands;  // systemCommands, unless a test gives its own
+    // The [sources], and the run of the one typed.
+    ScriptSources sources;
+    SourceRun sourceRun;
 };

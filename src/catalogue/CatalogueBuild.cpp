@@ -54,7 +54,7 @@ const int kWholeNameLength = 11;
 // The value of an [extensions] key: the start of a program's file name.
 const int kValueSize = 4096;
 
-const char* const kBuildSections[] = {"extensions", "skip", "folders", "aliases"};
+const char* const kBuildSections[] = {"extensions", "skip", "folders", "aliases", "sources"};
 
 ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
     ExtensionNode* node = new ExtensionNode(extension, chain);
@@ -64,7 +64,7 @@ ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
 }  // namespace
 
 CatalogueBuild::CatalogueBuild(Catalogue& target, const Options& settingsOptions)
-    : apps(nullptr), fold(nullptr), scanned(nullptr), digest(kHashStart), catalogue(target), options(settingsOptions) {}
+    : apps(nullptr), fold(nullptr), scanned(nullptr), scriptSources(nullptr), digest(kHashStart), catalogue(target), options(settingsOptions) {}
 
 CatalogueBuild::~CatalogueBuild() {}
 
@@ -163,6 +163,10 @@ void CatalogueBuild::Run(SettingsFile& settings) {
     catalogue.skip = nullptr;
     // Names of the user's, after every folder so that they win a lookup.
     catalogue.AddAliases(ReadSection(section, settings, "aliases"));
+    // Read last, as Digest reads it; a build that has nowhere to put them
+    // reads them all the same, so that the digests agree.
+    char* sources = ReadSection(section, settings, "sources");
+    if (scriptSources) scriptSources->Take(sources);
 
     for (const BuiltInAssociation& builtIn : kBuiltInAssociations) {
         CatalogueEntry* program = catalogue.FindPrefix(builtIn.program, kWholeNameLength, nullptr);

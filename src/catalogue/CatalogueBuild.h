@@ -16,10 +16,19 @@ public:
     virtual void Scanned(const char* folder, int depth) = 0;
 };
 
+// Given the [sources] section that a build reads (ScriptSources), its lines
+// as a section buffer holds them.
+class SectionSink {
+public:
+    virtual ~SectionSink() {}
+    virtual void Take(const char* section) = 0;
+};
+
 // One build of the catalogue: empties it and fills it from the special
 // folders (the two Start Menus, the documents, the system folder), the
 // [folders] of the settings with their "$0x..." tokens, the shortcuts'
-// names and packaged apps of names=1, and the [aliases]; leaves out what
+// names and packaged apps of names=1, and the [aliases] (and hands on the
+// [sources], which name commands rather than files); leaves out what
 // [skip] names; associates documents with their programs. It knows no
 // window: what it needs is handed to it.
 class CatalogueBuild {
@@ -30,7 +39,8 @@ public:
     void Run(SettingsFile& settings);
 
     // A digest of the sections that a build reads ([extensions], [skip],
-    // [folders] and [aliases]): another digest, another catalogue.
+    // [folders], [aliases] and [sources]): another digest, another
+    // catalogue.
     static unsigned long long Digest(SettingsFile& settings);
 
     // Writes the path of the special folder that a "$0x..." token names (the
@@ -38,11 +48,12 @@ public:
     // the output then untouched.
     static int ResolveFolderToken(char (&output)[kPathBytes], const char* token);
 
-    // The packaged apps of names=1, the fold of accents=1, and who is told
-    // of the folders scanned; null for none.
+    // The packaged apps of names=1, the fold of accents=1, who is told of
+    // the folders scanned, and who takes the [sources]; null for none.
     AppSource* apps;
     const TextFold* fold;
     FolderSink* scanned;
+    SectionSink* scriptSources;
     // After Run: the Digest of the sections it read.
     unsigned long long digest;
 

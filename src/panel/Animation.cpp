@@ -82,6 +82,7 @@ void LauncherWindow::OnHotKey() {
     if (!showing) {
         ShowWindow(hwnd, SW_HIDE);
         CancelQuestion();       // nothing is carried out unseen
+        StopSource();
         folderListing.Clear();  // the folder may change before the next showing
         ResumeRebuild();        // hidden, the strip is not in use
     } else {
@@ -114,6 +115,10 @@ void LauncherWindow::EndGrow() {
 }
 
 void LauncherWindow::OnTimer(UINT_PTR id) {
+    if (id == kSourceTimer) {
+        SourceTimedOut();
+        return;
+    }
     if (id == kQuestionTimer) {
         KillTimer(hwnd, id);
         if (CancelQuestion()) ShowChanges();
@@ -173,6 +178,7 @@ void LauncherWindow::ShowInfo(int show) {
 
 void LauncherWindow::Dismiss(int animate) {
     CancelQuestion();
+    StopSource();
     input.Clear();
     completion = nullptr;
     current = Answer();

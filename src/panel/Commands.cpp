@@ -4,6 +4,7 @@
 
 #include "app/LauncherWindow.h"
 #include "catalogue/CatalogueBuild.h"
+#include "answers/AliasCommand.h"
 #include "answers/AliasWords.h"
 #include "answers/RunningProgram.h"
 #include "panel/ShellOpen.h"
@@ -54,6 +55,15 @@ void LauncherWindow::Execute() {
         HWND window = answers.WindowOf(current);
         RunningProgram running;
         if (window && running.BringForward(window)) Dismiss(1);
+        return;
+    }
+
+    // A source's line: its target opened, as an alias's is. A source's text
+    // without one on display stays.
+    const char* words = nullptr;
+    if (current.kind == Answer::kSourceLine || sources.Find(text, &words)) {
+        char target[kPathBytes];
+        if (answers.TargetOf(current, target) && OpenTarget(target)) Dismiss(1);
         return;
     }
 
@@ -161,6 +171,16 @@ int LauncherWindow::StartProcess(const char* commandLine, const wchar_t* program
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     return 1;
+}
+
+int LauncherWindow::OpenTarget(const char* target) {
+    // A file, a folder or an address goes to the shell; anything else is a
+    // command line, its program found as an alias's is.
+    AliasCommand command;
+    if (IsAddress(target) || FileAttributes(target) != INVALID_FILE_ATTRIBUTES || !command.MakeLine(target)) {
+        return ShellOpen(L"open", target, nullptr);
+    }
+    return StartProcess(command.line, command.program);
 }
 
 int LauncherWindow::EditSettings() {

@@ -8,6 +8,9 @@ void LauncherWindow::UpdateCompletion() {
     answers.Clear();
     completion = nullptr;
     current = Answer();
+    // The run for the text before ends, with every process it started.
+    StopSource();
+    sourceRun.Clear();
     typedLength = input.length;
     if (input.length == 0) {
         ResumeRebuild();
@@ -18,7 +21,7 @@ void LauncherWindow::UpdateCompletion() {
         return;
     }
 
-    if (ShowAliasWords()) return;
+    if (RunSource() || ShowAliasWords()) return;
     Answer first;
     if (options.windows && input.text[0] == '<') {
         // The open windows whose titles hold the words after "<".
@@ -74,8 +77,9 @@ void LauncherWindow::Show(const Answer& answer) {
         completion = completionPath + (extends ? static_cast<size_t>(input.length) : folderLength + nameLength);
         return;
     }
-    // A window's title, set apart as a name matched by a word is.
-    if (answer.kind == Answer::kWindow) {
+    // A window's title, a source line's, set apart as a name matched by a
+    // word is.
+    if (answer.kind == Answer::kWindow || answer.kind == Answer::kSourceLine) {
         if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, answer.name) >= 0) {
             completion = completionPath;
         }

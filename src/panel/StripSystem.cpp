@@ -1,7 +1,6 @@
 // The system's own commands ([misc] system=1): Enter on one, its question,
 // and what cancels it.
 #include "app/LauncherWindow.h"
-#include "text/TextFormat.h"
 
 int LauncherWindow::RunSystemCommand(int command) {
     char said[64];
@@ -9,9 +8,7 @@ int LauncherWindow::RunSystemCommand(int command) {
     if (commands->Enter(command, GetTickCount(), said)) return 1;
     // The question, or the refusal, after the text in the completion's
     // place; the text stays.
-    if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, said) >= 0) {
-        completion = completionPath;
-    }
+    SayAfterText(said);
     if (commands->Asking()) SetTimer(hwnd, kQuestionTimer, SystemCommands::kConfirmMs, nullptr);
     return 0;
 }

@@ -1,0 +1,64 @@
+// Script sources ([sources]): the name, a blank and words run the source's
+// program, and what it prints becomes the answers as it comes.
+#include <cstring>
+
+#include "app/LauncherWindow.h"
+#include "text/TextFormat.h"
+
+int LauncherWindow::RunSource() {
+    const char* words = nullptr;
+    const char* command = sources.Find(input.text, &words);
+    if (!command) return 0;
+    if (!sourceRun.Start(command, words)) {
+        // Named as written, up to the words' place.
+        const char* mark = strstr(command, "%s");
+        while (mark > command && mark[-1] == ' ') --mark;
+        char said[kPathBytes];
+        FormatText(said, sizeof said, "can't start %.*s", static_cast<int>(mark - command), command);
+        SayAfterText(said);
+        return 1;
+    }
+    answers.ForSource(&sourceRun.output);
+    if (sourceRun.Running()) {
+        SetTimer(hwnd, kSourceTimer, kSourceTimeoutMs, nullptr);
+    } else {
+        ShowSourceAnswers();  // it ended at once
+    }
+    return 1;
+}
+
+void LauncherWindow::OnSourceSignalled(int which) {
+    if (!sourceRun.Signalled(which)) KillTimer(hwnd, kSourceTimer);
+    ShowSourceAnswers();
+}
+
+void LauncherWindow::ShowSourceAnswers() {
+    // The first answer once there is one; the one on display stays while
+    // more come.
+    Answer first;
+    if (!completion && answers.Go(0, &first)) Show(first);
+    if (options.listRows) ArrangeList();
+    ShowChanges();
+}
+
+void LauncherWindow::SourceTimedOut() {
+    StopSource();
+    // The answers read so far stay for Down, Up and the list; none is on
+    // display, so that Enter never acts on what the strip does not show.
+    answers.ForSource(&sourceRun.output);
+    current = Answer();
+    SayAfterText("source timed out");
+    if (options.listRows) ArrangeList();
+    ShowChanges();
+}
+
+void LauncherWindow::StopSource() {
+    KillTimer(hwnd, kSourceTimer);
+    sourceRun.Stop();
+}
+
+void LauncherWindow::SayAfterText(const char* said) {
+    if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, said) >= 0) {
+        completion = completionPath;
+    }
+}
