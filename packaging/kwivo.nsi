@@ -1,7 +1,7 @@
 ; The per-user installer of Kwivo: 64-bit, no administrator prompt.
 ; makensis -DVERSION=x.y.z -DSTAGE=folder -DOUTFILE=setup.exe kwivo.nsi
-; STAGE holds kwivo.exe, kwivo-guide.txt, kwivo.sample.ini, LICENSE.txt and
-; kwivo.recommended.ini.
+; STAGE holds kwivo.exe, kwivo-guide.txt, kwivo.sample.ini, LICENSE.txt,
+; kwivo.recommended.ini and the sample sources in sources\.
 
 Unicode true
 Target amd64-unicode
@@ -85,12 +85,18 @@ Section "Kwivo" SectionProgram
 SectionEnd
 
 ; A first install starts with the modern set turned on; an existing
-; kwivo.ini, an upgrade's, is never touched.
+; kwivo.ini, an upgrade's, is never touched. The sample sources it names are
+; the user's to change, beside it: one that is there already stays.
 Section "Recommended settings" SectionRecommended
     ${IfNot} ${FileExists} "${SETTINGS_FOLDER}\kwivo.ini"
         SetOutPath "${SETTINGS_FOLDER}"
         File "/oname=kwivo.ini" "${STAGE}\kwivo.recommended.ini"
     ${EndIf}
+    SetOutPath "${SETTINGS_FOLDER}\sources"
+    SetOverwrite off
+    File "${STAGE}\sources\processes.cmd"
+    File "${STAGE}\sources\windows.ps1"
+    SetOverwrite on
 SectionEnd
 
 Section "Start Menu shortcut" SectionStartMenu
@@ -126,7 +132,7 @@ Section "-Register"
 SectionEnd
 
 LangString DESC_Program ${LANG_ENGLISH} "The launcher, its guide and a sample kwivo.ini."
-LangString DESC_Recommended ${LANG_ENGLISH} "On a first install, a kwivo.ini that turns on Start Menu names, word starts, accents, remembered picks, a calculator, switching to running programs, watched folders, Ctrl+Enter, the monitor under the mouse, DPI scaling and the desktop's font. An existing kwivo.ini is kept."
+LangString DESC_Recommended ${LANG_ENGLISH} "On a first install, a kwivo.ini that turns on Start Menu names, word starts, accents, remembered picks, a calculator, switching to running programs, watched folders, Ctrl+Enter, the monitor under the mouse, DPI scaling and the desktop's font, and two sample script sources. An existing kwivo.ini is kept."
 LangString DESC_StartMenu ${LANG_ENGLISH} "A Kwivo shortcut in the Start Menu."
 LangString DESC_Startup ${LANG_ENGLISH} "Start Kwivo when you sign in to Windows."
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN

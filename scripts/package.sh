@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release packages into OUT_DIR (build/packages):
-#   Kwivo-<version>-win64.zip  kwivo.exe, its guide, a sample kwivo.ini, the licence
+#   Kwivo-<version>-win64.zip  kwivo.exe, its guide, a sample kwivo.ini, the licence,
+#                              the sample sources
 #   Kwivo-<version>-setup.exe  the per-user installer
 #   SHA256SUMS
 # Two runs from one commit give the same bytes: the program carries no link
@@ -36,8 +37,10 @@ awk '/^```/{on = ($0 == "```ini"); next} on' README.md | crlf >"$stage/kwivo.sam
 crlf <LICENSE >"$stage/LICENSE.txt"
 crlf <packaging/kwivo.recommended.ini >"$stage/kwivo.recommended.ini"
 cp src/resources/kwivo.ico "$stage/kwivo.ico"
-chmod 644 "$stage"/*
-touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
+mkdir "$stage/sources"
+for sample in processes.cmd windows.ps1; do crlf <"packaging/sources/$sample" >"$stage/sources/$sample"; done
+chmod 644 "$stage"/*.* "$stage"/sources/*
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/* "$stage"/sources/*
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -46,7 +49,8 @@ setup_name=Kwivo-$version-setup.exe
 rm -f "$out/$zip_name" "$out/$setup_name" "$out/SHA256SUMS"
 
 say "packages of Kwivo $version in $out"
-(cd "$stage" && zip -q -X -D -9 "$out/$zip_name" kwivo.exe kwivo-guide.txt kwivo.sample.ini LICENSE.txt)
+(cd "$stage" && zip -q -X -D -9 "$out/$zip_name" kwivo.exe kwivo-guide.txt kwivo.sample.ini LICENSE.txt \
+    sources/processes.cmd sources/windows.ps1)
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$out/$setup_name" packaging/kwivo.nsi
 (cd "$out" && sha256sum "$zip_name" "$setup_name" >SHA256SUMS)
 ls -l "$out"

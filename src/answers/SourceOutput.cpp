@@ -91,6 +91,8 @@ void SourceOutput::End() {
 
 void SourceOutput::TakeLine(int from, int to) {
     if (to > from && raw[to - 1] == '\r') --to;
+    // The mark that some programs (PowerShell's UTF-8) print first.
+    if (from == 0 && to >= 3 && memcmp(raw, "\xEF\xBB\xBF", 3) == 0) from = 3;
     // A line without a target (an empty one, a title and a tab) is none.
     const char* tab = static_cast<const char*>(memchr(raw + from, '\t', static_cast<size_t>(to - from)));
     if (from == to || (tab && (tab + 1 == raw + to || tab[1] == '\t'))) return;

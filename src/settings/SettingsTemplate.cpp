@@ -69,6 +69,10 @@ const char kSettingsTemplate[] =
     "; name=target: a file, a folder or an address; %s takes the words typed after the name.\r\n"
     ";g=https://duckduckgo.com/?q=%s\r\n"
     "\r\n"
+    "[sources]\r\n"
+    "; name=command line with %s: \"kill note\" runs it, and what it prints are the answers.\r\n"
+    ";kill=sources\\processes.cmd %s\r\n"
+    "\r\n"
     "[skip]\r\n"
     "; Files whose names match are left out.\r\n"
     ";unins*.exe=\r\n";

@@ -46,7 +46,9 @@ TEST(SourceOutputTest, LinesAreAnswersHoweverTheReadsCutThem) {
         std::string printed;
         std::vector<std::string> answers;
     } cases[] = {
-        {"a\tC:\\a.exe\tthe a\r\nb\tC:\\b.exe\nplain\n", {"a|C:\\a.exe|the a", "b|C:\\b.exe|-", "plain|plain|-"}},
+        // A byte order mark first is none of the title.
+        {"\xEF\xBB\xBF" "a\tC:\\a.exe\tthe a\r\nb\tC:\\b.exe\nplain\n",
+         {"a|C:\\a.exe|the a", "b|C:\\b.exe|-", "plain|plain|-"}},
         // Empty lines and lines without a target are none; an empty title
         // is the target; where it leads keeps any further tabs.
         {"\n\r\nt\t\nt\t\tl\n\tx\ny\tz\tl\tm", {"x|x|-", "y|z|l\tm"}},

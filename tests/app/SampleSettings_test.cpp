@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include "answers/ScriptSources.h"
 #include "catalogue/CatalogueBuild.h"
 #include "settings/SettingsCopy.h"
+#include "settings/SectionBuffer.h"
 #include "settings/SettingsFile.h"
 #include "support/TestLauncher.h"
 #include "support/Win32Test.h"
@@ -96,6 +98,20 @@ Options ReadOptions(const std::string& text, int* slideSpeed = nullptr) {
     return options;
 }
 
+// How many [sources] of a kwivo.ini of this text are kept; -1 when the two
+// samples are not among them.
+int CountSources(const std::string& text) {
+    test::TempFolder folder;
+    test::CurrentDirectory inFolder(folder.Path());
+    test::WriteTextFile(folder.File("kwivo.ini"), text.c_str());
+    SettingsFile settings(LauncherWindow::kSettingsName);
+    SectionBuffer section;
+    ScriptSources sources;
+    sources.Take(section.Read(settings, "sources"));
+    const char* words = nullptr;
+    return sources.Find("kill x", &words) && sources.Find("win x", &words) ? sources.Count() : -1;
+}
+
 // Every setting that is off by default, on in the installer's starter file
 // and in the sample once its commented lines are taken in: neither can miss
 // or misspell one of the record's.
@@ -117,6 +133,8 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
                        options.settingsPages, options.windows, options.recent, options.system}) {
             EXPECT_EQ(on, 1);
         }
+        // And both sample sources.
+        EXPECT_EQ(CountSources(text), 2);
     }
     // The switches and the font's text, as the compiler lays them out.
     const size_t fields = 16 * sizeof(int) + sizeof(Options::font);
@@ -129,13 +147,14 @@ TEST(SampleSettings, StarterFileAndSampleTurnOnEveryOption) {
 TEST(SampleSettings, TheTemplateOfSlashEHoldsEverySettingCommentedOut) {
     std::string sample = ReadmeSample();
     std::string templateText = kSettingsTemplate;
-    for (const char* section : {"[ui]", "[misc]", "[hotkey]", "[folders]", "[extensions]", "[aliases]", "[skip]"}) {
+    for (const char* section : {"[ui]", "[misc]", "[hotkey]", "[folders]", "[extensions]", "[aliases]", "[sources]",
+                                "[skip]"}) {
         EXPECT_NE(templateText.find(std::string(section) + "\r\n"), std::string::npos) << section;
     }
     for (const char* key : {"colourback", "colourfont", "colourauto", "slidespeed", "growspeed", "monitor",
                             "dpiscale", "font", "list", "icons", "remember", "watch", "ctrlenter", "names", "words",
                             "accents", "calc", "switch", "settingspages", "windows", "recent", "system",
-                            "mod", "vk"}) {
+                            "mod", "vk", "kill"}) {
         EXPECT_NE(sample.find(std::string(key) + "="), std::string::npos) << key;
         EXPECT_NE(templateText.find("\n;" + std::string(key) + "="), std::string::npos) << key;
     }

@@ -62,12 +62,15 @@ done
 
 step "the zip, unpacked and started from its folder"
 unzip -q "$zip" -d "$work/zip" || fail "unzip"
-[ "$(cd "$work/zip" && ls | sort | tr '\n' ' ')" = "LICENSE.txt kwivo-guide.txt kwivo.exe kwivo.sample.ini " ] ||
+[ "$(cd "$work/zip" && ls | sort | tr '\n' ' ')" = "LICENSE.txt kwivo-guide.txt kwivo.exe kwivo.sample.ini sources " ] ||
     fail "the zip holds $(ls "$work/zip")"
+[ "$(cd "$work/zip/sources" && ls | tr '\n' ' ')" = "processes.cmd windows.ps1 " ] ||
+    fail "the zip's sources are $(ls "$work/zip/sources")"
 [ "$(probe version "$(win "$work/zip/kwivo.exe")")" = "$version" ] ||
     fail "the program's version information does not say $version"
 [ "$(head -n 1 "$work/zip/kwivo-guide.txt")" = $'## Using Kwivo\r' ] || fail "the guide does not start the user's part"
-grep -qv $'\r$' "$work/zip/kwivo-guide.txt" "$work/zip/kwivo.sample.ini" && fail "a line without Windows' line end"
+grep -qv $'\r$' "$work/zip/kwivo-guide.txt" "$work/zip/kwivo.sample.ini" "$work/zip/sources/"* &&
+    fail "a line without Windows' line end"
 (cd "$work/zip" && start_and_quit kwivo.exe)
 [ -f "$work/zip/kwivo.ini" ] || fail "no kwivo.ini beside the unpacked kwivo.exe"
 
@@ -100,6 +103,10 @@ exe=$(win "$target")\\kwivo.exe uninstaller=\"$(win "$target")\\uninstall.exe\"
 ini=$(unix "$settings\\kwivo.ini")
 sed 's/\r*$/\r/' "$src/packaging/kwivo.recommended.ini" >"$work/recommended.ini"
 cmp "$ini" "$work/recommended.ini" || fail "a first install did not write the recommended kwivo.ini: $(cat -A "$ini")"
+samples=$(unix "$settings\\sources")
+for sample in processes.cmd windows.ps1; do
+    cmp "$samples/$sample" "$work/zip/sources/$sample" || fail "the sample source $sample was not installed"
+done
 
 step "started as the Start Menu shortcut starts it"
 start_and_quit "$menu"
@@ -109,6 +116,7 @@ step "an upgrade closes the running Kwivo, which saves its count, and keeps kwiv
 printf '; mine\r\n[misc]\r\nruns=5\r\n[folders]\r\nZ:\\nowhere=1\r\n' >"$ini"
 printf '; mine\r\n[misc]\r\nruns=8\r\n[folders]\r\nZ:\\nowhere=1\r\n' >"$work/expected.ini"
 printf 'older' >>"$target/kwivo.exe"
+printf 'rem mine\r\n' >"$samples/processes.cmd"
 "$WINE" start "$menu" >/dev/null 2>&1
 wait_for running || fail "Kwivo did not start"
 press_hotkey 3
@@ -116,6 +124,7 @@ press_hotkey 3
 stopped || fail "the installer left Kwivo running"
 cmp "$ini" "$work/expected.ini" || fail "kwivo.ini after the upgrade: $(cat -A "$ini")"
 cmp "$target/kwivo.exe" "$work/zip/kwivo.exe" || fail "the program was not replaced"
+[ "$(cat "$samples/processes.cmd")" = $'rem mine\r' ] || fail "the upgrade replaced a changed sample source"
 
 step "/NOSTARTUP leaves Kwivo out of the Startup folder"
 "$WINE" "$setup" /S /NOSTARTUP "/D=$(win "$target")" || fail "setup.exe /S /NOSTARTUP"
@@ -128,5 +137,6 @@ wait_for gone "$target" || fail "the program folder is still there: $(ls "$targe
 [ -f "$(unix "$menu")" ] && fail "the Start Menu shortcut is still there"
 "$WINE" reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
 cmp "$ini" "$work/expected.ini" || fail "kwivo.ini changed or went"
+[ -f "$samples/windows.ps1" ] || fail "the sample sources went"
 rm -rf "$work"/build-? "$work/zip"
 echo "passed: packages of Kwivo $version built, installed, upgraded and removed"

@@ -174,6 +174,34 @@ TEST_F(StripSourcesTest, WordsReachTheProgramAsOneArgumentAndABatchFileOnlyInIts
     EXPECT_NE(record.find(" 0 \t" + attack + "\n"), std::string::npos) << record;
 }
 
+TEST_F(StripSourcesTest, TheSampleBatchSourceListsProgramsToEndAndRunsNothingOfTheWords) {
+    // The task list as tasklist prints it: cmd finds this one in the
+    // current folder first.
+    test::WriteTextFile(folder_.File("tasklist.bat"),
+                        "@echo off\r\necho \"note pad.exe\",\"1234\",\"Console\",\"1\",\"9 K\"\r\n"
+                        "echo \"other.exe\",\"99\",\"Console\",\"1\",\"9 K\"\r\n");
+    UseProgram(KWIVO_SAMPLE_SOURCES "\\processes.cmd");
+    NextPart("");
+    TypeAnew("s ");
+    ASSERT_TRUE(RunEnds());
+    ASSERT_EQ(l_.answers.Count(), 2);
+    Answer answer;
+    char name[kPathBytes];
+    char leads[kPathBytes];
+    char target[kPathBytes];
+    ASSERT_TRUE(l_.answers.At(0, &answer));
+    l_.answers.Describe(answer, name, leads);
+    ASSERT_TRUE(l_.answers.TargetOf(answer, target));
+    EXPECT_STREQ(name, "note pad.exe");
+    EXPECT_STREQ(target, "taskkill /pid 1234 /t /f");
+    EXPECT_STREQ(leads, "end process 1234");
+
+    // Words that would be a second command on a command line start none.
+    TypeAnew("s x & \"" + program_ + "\"");
+    ASSERT_TRUE(RunEnds());
+    EXPECT_TRUE(Started().empty()) << test::ReadTextFile(record_);
+}
+
 TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     UseProgram();
     // One that never ends: the next key ends it, another source's run or
