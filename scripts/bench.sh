@@ -16,7 +16,8 @@ say "keys to launch over real Start Menu names (native)"
 build/bench/bin/keys_bench "$KWIVO_ROOT/../shared/testdata/names/start-menu.txt"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench settings_bench startup_bench empty_window kwivo
+cmake --build --preset windows -j "$(nproc)" --target scan_bench catalogue_bench keystroke_bench settings_bench startup_bench empty_window kwivo \
+    source_bench sourceprogram
 kwivo_start_xvfb
 kwivo_start_wine "$KWIVO_ROOT/build/windows/wineprefix"
 say "catalogue lists (Wine)"
@@ -42,3 +43,6 @@ say "start-up of kwivo.exe against an empty window program (Wine)"
 
 say "kwivo.ini polled and read with watch=1: the starter file (Wine)"
 "$WINE" build/windows/bin/settings_bench.exe "Z:${startup//\//\\}" "$(win packaging/kwivo.recommended.ini)"
+
+say "a script source: its answers, and keystrokes while one runs (Wine)"
+"$WINE" build/windows/bin/source_bench.exe "$(win build/windows/bin/sourceprogram.exe)" "Z:${startup//\//\\}"

@@ -55,6 +55,12 @@ void SourceOutput::Clear() {
     ended = 0;
 }
 
+void SourceOutput::Forget() {
+    lines = 0;
+    parsed = used;
+    ended = 1;
+}
+
 int SourceOutput::Full() const {
     return used == kMaxBytes || lines == kMaxLines;
 }

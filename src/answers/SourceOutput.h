@@ -37,6 +37,9 @@ public:
     int Field(int index, int field, char (&out)[kPathBytes]) const;
     // Forgets the output and frees its memory.
     void Clear();
+    // Forgets the answers and takes no more bytes, keeping the memory (a
+    // read may still write to it) until Clear.
+    void Forget();
 
 private:
     // Takes the line of raw[from, to) as an answer when it has a target.

@@ -30,14 +30,16 @@ int MakePipe(HANDLE* readEnd, HANDLE* writeEnd) {
 
 }  // namespace
 
-SourceRun::SourceRun() : job(nullptr), process(nullptr), pipe(nullptr), overlapped(), reading(0) {}
+SourceRun::SourceRun()
+    : job(nullptr), process(nullptr), pipe(nullptr), overlapped(), reading(0), stopped(0), forgotten(0) {}
 
 SourceRun::~SourceRun() {
     Stop();
 }
 
 int SourceRun::Start(const char* command, const char* words) {
-    Clear();
+    Stop();
+    output.Clear();
     AliasCommand made;
     wchar_t line[2 * kPathSize];
     wchar_t wideWords[kPathSize];
@@ -114,14 +116,14 @@ int SourceRun::Read() {
 }
 
 int SourceRun::Handles(HANDLE (&out)[2]) const {
-    if (!pipe) return 0;
+    if (!Running()) return 0;
     out[0] = overlapped.hEvent;
     out[1] = process;
     return process ? 2 : 1;
 }
 
 int SourceRun::Signalled(int which) {
-    if (!pipe) return 0;
+    if (!Running()) return 0;
     if (which == 1) {
         // The program ended: what it started ends too, so that a process
         // that kept the pipe's end does not hold the output open.
@@ -142,16 +144,16 @@ int SourceRun::Signalled(int which) {
     return Read();
 }
 
-void SourceRun::Stop() {
-    if (job) {
-        TerminateJobObject(job, 0);
-        CloseHandle(job);
-        job = nullptr;
-    } else if (process) {
-        TerminateProcess(process, 0);
-    }
-    if (process) CloseHandle(process);
-    process = nullptr;
+void SourceRun::Stop(int later) {
+    stopped = 1;
+    if (!later) Finish();
+}
+
+int SourceRun::Finish() {
+    // A run started since the stop is not this one's to end.
+    if (!stopped) return 0;
+    stopped = 0;
+    if (!pipe && !job && !process) return 0;
     if (reading) {
         // The buffer and the OVERLAPPED stay until the cancelled read is
         // done, which a pipe's read is at once.
@@ -164,9 +166,28 @@ void SourceRun::Stop() {
     pipe = nullptr;
     if (overlapped.hEvent) CloseHandle(overlapped.hEvent);
     overlapped = OVERLAPPED();
+    if (job) {
+        TerminateJobObject(job, 0);
+        CloseHandle(job);
+    } else if (process) {
+        TerminateProcess(process, 0);
+    }
+    if (process) CloseHandle(process);
+    job = nullptr;
+    process = nullptr;
+    if (forgotten) output.Clear();
+    forgotten = 0;
+    return 1;
 }
 
 void SourceRun::Clear() {
+    if (stopped && pipe) {
+        // A read may still be under way into the output's memory: it goes
+        // at Finish, its answers now.
+        output.Forget();
+        forgotten = 1;
+        return;
+    }
     Stop();
     output.Clear();
 }

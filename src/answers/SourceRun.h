@@ -27,10 +27,16 @@ public:
     // and the next read begun, or the program's end makes an end of the
     // processes it left. 1 while the source still runs.
     int Signalled(int which);
-    int Running() const { return pipe != nullptr; }
-    // Ends the run: the processes, the read; the output read stays.
-    void Stop();
-    // Stops, and forgets the output.
+    int Running() const { return pipe && !stopped; }
+    // Ends the run: nothing more is read or waited on, and the output read
+    // stays. The read is cancelled and the processes ended now, or at
+    // Finish when later: the system may take a millisecond over them,
+    // which a keystroke need not wait for.
+    void Stop(int later = 0);
+    // Does what a Stop left for later; 1 when there was something.
+    int Finish();
+    // Forgets the output (its memory goes at once, or at Finish when a
+    // stop left a read to cancel), stopping a run that goes on.
     void Clear();
 
     SourceOutput output;
@@ -44,5 +50,7 @@ private:
     HANDLE process;
     HANDLE pipe;  // the read end, overlapped
     OVERLAPPED overlapped;
-    int reading;  // a read is under way
+    int reading;    // a read is under way
+    int stopped;    // by a Stop that left the rest for Finish
+    int forgotten;  // the output's memory goes at Finish
 };

@@ -54,9 +54,14 @@ public:
     static constexpr UINT kSettingsPollMs = 1000;
     // Timer 6 ends a system command's question ([misc] system=1) unanswered.
     static constexpr UINT_PTR kQuestionTimer = 6;
-    // Timer 7 ends a script source that runs longer than this.
+    // Timer 7 ends a script source that runs longer than this; timer 8
+    // starts one once the typing has paused this long; timer 9 ends the
+    // read and processes of a stopped one once the queue is idle.
     static constexpr UINT_PTR kSourceTimer = 7;
     static constexpr UINT kSourceTimeoutMs = 3000;
+    static constexpr UINT_PTR kSourceStartTimer = 8;
+    static constexpr UINT kSourceDelayMs = 100;
+    static constexpr UINT_PTR kSourceEndTimer = 9;
     static constexpr UINT kRebuildDelayMs = 2000;
     // However often the folders change, no later than this after the first
     // change that the rebuild waits for.
@@ -170,16 +175,18 @@ public:
     // Any other key, the strip hidden, the time up: the question goes, and
     // the answer on display shows again; 1 when there was one.
     int CancelQuestion();
-    // A text of a script source's name, a blank and words: its program
-    // started (the strip says when it cannot be), its answers to come. 0
-    // when the text is no source's.
+    // A text of a script source's name, a blank and words: its answers to
+    // come, its program started by timer 8. 0 when the text is no source's.
     int RunSource();
+    // Timer 8: the program started, or the strip says why it cannot be.
+    void StartSource();
     // The source's read or program was signalled: what it printed shown.
     void OnSourceSignalled(int which);
     void ShowSourceAnswers();
     // Timer 7: the source ended, and the strip says so.
     void SourceTimedOut();
-    // A new keystroke, the strip hidden: the source's processes ended.
+    // A new keystroke, the strip hidden: the source's run ended, its read
+    // and processes by timer 9.
     void StopSource();
     // A short message after the text, in the completion's place.
     void SayAfterText(const char* said);

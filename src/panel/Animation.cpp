@@ -119,6 +119,15 @@ void LauncherWindow::OnTimer(UINT_PTR id) {
         SourceTimedOut();
         return;
     }
+    if (id == kSourceStartTimer) {
+        StartSource();
+        return;
+    }
+    if (id == kSourceEndTimer) {
+        KillTimer(hwnd, id);
+        sourceRun.Finish();
+        return;
+    }
     if (id == kQuestionTimer) {
         KillTimer(hwnd, id);
         if (CancelQuestion()) ShowChanges();

@@ -7,8 +7,19 @@
 
 int LauncherWindow::RunSource() {
     const char* words = nullptr;
+    if (!sources.Find(input.text, &words)) return 0;
+    // Started once the typing pauses: a program per key typed would only be
+    // ended by the next, each start costing the key its time.
+    answers.ForSource(&sourceRun.output);
+    SetTimer(hwnd, kSourceStartTimer, kSourceDelayMs, nullptr);
+    return 1;
+}
+
+void LauncherWindow::StartSource() {
+    KillTimer(hwnd, kSourceStartTimer);
+    const char* words = nullptr;
     const char* command = sources.Find(input.text, &words);
-    if (!command) return 0;
+    if (!command) return;
     if (!sourceRun.Start(command, words)) {
         // Named as written, up to the words' place.
         const char* mark = strstr(command, "%s");
@@ -16,15 +27,14 @@ int LauncherWindow::RunSource() {
         char said[kPathBytes];
         FormatText(said, sizeof said, "can't start %.*s", static_cast<int>(mark - command), command);
         SayAfterText(said);
-        return 1;
+        ShowChanges();
+        return;
     }
-    answers.ForSource(&sourceRun.output);
     if (sourceRun.Running()) {
         SetTimer(hwnd, kSourceTimer, kSourceTimeoutMs, nullptr);
     } else {
         ShowSourceAnswers();  // it ended at once
     }
-    return 1;
 }
 
 void LauncherWindow::OnSourceSignalled(int which) {
@@ -37,7 +47,6 @@ void LauncherWindow::ShowSourceAnswers() {
     // more come.
     Answer first;
     if (!completion && answers.Go(0, &first)) Show(first);
-    if (options.listRows) ArrangeList();
     ShowChanges();
 }
 
@@ -48,13 +57,16 @@ void LauncherWindow::SourceTimedOut() {
     answers.ForSource(&sourceRun.output);
     current = Answer();
     SayAfterText("source timed out");
-    if (options.listRows) ArrangeList();
     ShowChanges();
 }
 
 void LauncherWindow::StopSource() {
+    KillTimer(hwnd, kSourceStartTimer);
     KillTimer(hwnd, kSourceTimer);
-    sourceRun.Stop();
+    // Its read and processes end once the key is done and shown.
+    if (!sourceRun.Running()) return;
+    sourceRun.Stop(1);
+    SetTimer(hwnd, kSourceEndTimer, 0, nullptr);
 }
 
 void LauncherWindow::SayAfterText(const char* said) {

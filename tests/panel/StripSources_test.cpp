@@ -45,9 +45,11 @@ protected:
         }
         return true;
     }
+    // The run of the text typed: started once the typing paused, and ended.
     bool RunEnds() {
-        return Loop([&] { return !l_.sourceRun.Running(); });
+        return Loop([&] { return !l_.sourceRun.Running() && !Pending(); });
     }
+    bool Pending() { return l_.TimerRunning(LauncherWindow::kSourceStartTimer); }
     // The text typed anew (pasted: UTF-8 as it stands).
     void TypeAnew(const std::string& text) {
         l_.input.Clear();
@@ -68,6 +70,13 @@ protected:
         return ids;
     }
     std::string Shown() { return l_.completion ? l_.completion : ""; }
+    // The process ends (it has, when null) while the launcher's loop goes on.
+    bool Ends(HANDLE process) {
+        if (!process) return true;
+        bool ended = Loop([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+        CloseHandle(process);
+        return ended;
+    }
     // The next part's source: what it prints and does then. It gets files
     // of its own, as a process ended before may still be at the old ones.
     void NextPart(const std::string& printed, const char* then = nullptr) {
@@ -90,12 +99,6 @@ protected:
 HANDLE Open(DWORD id) {
     return OpenProcess(SYNCHRONIZE, FALSE, id);
 }
-bool EndsSoon(HANDLE process) {
-    if (!process) return true;
-    DWORD woken = WaitForSingleObject(process, 10000);
-    CloseHandle(process);
-    return woken == WAIT_OBJECT_0;
-}
 
 TEST_F(StripSourcesTest, WhatASourcePrintsIsTheAnswersThatEveryKeyWalks) {
     // Read from kwivo.ini by a build, as the user writes it.
@@ -111,6 +114,7 @@ TEST_F(StripSourcesTest, WhatASourcePrintsIsTheAnswersThatEveryKeyWalks) {
 
     l_.Type("S hello");
     ASSERT_TRUE(RunEnds());
+    EXPECT_EQ(Started().size(), 1u);  // once the typing paused, not per key
     EXPECT_EQ(Shown(), kSeparator + "Notes");
     ASSERT_EQ(l_.answers.Count(), 4);
     EXPECT_EQ(l_.ListRows(), 3);
@@ -212,13 +216,23 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     HANDLE first = Open(Started()[0]);
     ASSERT_NE(first, nullptr);
     l_.Type("b");
-    EXPECT_TRUE(EndsSoon(first));
+    EXPECT_TRUE(Ends(first));
     ASSERT_TRUE(Loop([&] { return Started().size() == 2; }));
     HANDLE second = Open(Started()[1]);
     ASSERT_NE(second, nullptr);
     TypeAnew("s");
-    EXPECT_TRUE(EndsSoon(second));
+    EXPECT_TRUE(Ends(second));
     EXPECT_FALSE(l_.sourceRun.Running());
+
+    // A run started before the last one's processes were ended (their
+    // timer came late) is not ended with them.
+    NextPart("next\n", "wait");
+    TypeAnew("s n");
+    ASSERT_TRUE(Loop([&] { return Started().size() == 1; }));
+    l_.Type("m");
+    l_.StartSource();
+    ASSERT_TRUE(Loop([&] { return Started().size() == 2 && l_.answers.Count() == 1; }));
+    EXPECT_TRUE(l_.sourceRun.Running());
 
     // One that starts a process holding its output open and ends: what it
     // started ends with it, and its answers come without waiting for time.
@@ -229,7 +243,7 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     ASSERT_NE(child, nullptr);
     ASSERT_TRUE(RunEnds());
     EXPECT_EQ(Shown(), kSeparator + "from the parent");
-    EXPECT_TRUE(EndsSoon(child));
+    EXPECT_TRUE(Ends(child));
 
     // One that prints and then hangs: ended at its time, the strip says so,
     // and what it printed stays to be walked.
@@ -240,7 +254,7 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     ASSERT_NE(hung, nullptr);
     ASSERT_TRUE(RunEnds());
     EXPECT_EQ(Shown(), kSeparator + "source timed out");
-    EXPECT_TRUE(EndsSoon(hung));
+    EXPECT_TRUE(Ends(hung));
     l_.OnChar('\r');  // nothing on display: nothing is opened
     EXPECT_STREQ(l_.input.text, "s h");
     l_.OnKeyDown(VK_DOWN);
@@ -254,7 +268,7 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     HANDLE flood = Open(Started()[0]);
     ASSERT_TRUE(RunEnds());
     EXPECT_EQ(l_.answers.Count(), SourceOutput::kMaxLines);
-    EXPECT_TRUE(EndsSoon(flood));
+    EXPECT_TRUE(Ends(flood));
     NextPart("short\n" + std::string(1 << 20, 'x') + "\nafter\n");
     TypeAnew("s l");
     ASSERT_TRUE(RunEnds());
@@ -271,7 +285,7 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     // One that is not there: said after the text.
     UseProgram("C:\\Nowhere\\none.exe");
     TypeAnew("s x");
-    EXPECT_FALSE(l_.sourceRun.Running());
+    ASSERT_TRUE(RunEnds());
     EXPECT_EQ(Shown(), kSeparator + "can't start \"C:\\Nowhere\\none.exe\"");
 }
 

@@ -2,7 +2,7 @@
 // the file that KWIVO_RECORD names ("start <pid> <argument count>
 // <first argument as CommandLineToArgvW reads it><TAB><KWIVO_WORDS>"),
 // prints the bytes of the file that KWIVO_SOURCE_OUTPUT names (recording
-// "written <performance counter>" once they are), then does what
+// "written <performance counter>" as the first write begins), then does what
 // KWIVO_SOURCE_THEN says: "wait" a minute; "child" start a copy of itself
 // that waits (and inherits the output) and end; "flood" print 100 MB;
 // "fail" end at once with an error.
@@ -34,15 +34,15 @@ void Print(HANDLE out) {
     if (file == INVALID_HANDLE_VALUE) return;
     static char bytes[1 << 16];
     DWORD n;
+    LARGE_INTEGER first = {};
     while (ReadFile(file, bytes, sizeof bytes, &n, nullptr) && n > 0) {
+        if (!first.QuadPart) QueryPerformanceCounter(&first);
         DWORD written;
         if (!WriteFile(out, bytes, n, &written, nullptr)) break;
     }
     CloseHandle(file);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
     char line[64];
-    snprintf(line, sizeof line, "written %lld\n", now.QuadPart);
+    snprintf(line, sizeof line, "written %lld\n", first.QuadPart);
     Record(line);
 }
 
