@@ -1,9 +1,6 @@
 #include "answers/SourceRun.h"
 
-#include <cstring>
-
 #include "answers/AliasCommand.h"
-#include "text/TextFormat.h"
 #include "text/Wtf8.h"
 
 namespace {

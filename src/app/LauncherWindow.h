@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "answers/AnswerList.h"
+#include "app/StripTimers.h"
 #include "catalogue/AppSource.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderWatch.h"
@@ -26,7 +27,7 @@ class SettingsFile;
 
 // The launcher strip: one hidden, always-on-top popup window that the hot key
 // slides in and out.
-class LauncherWindow : public AppWindow, public StripContent {
+class LauncherWindow : public AppWindow, public StripContent, public StripTimers {
 public:
     static constexpr const char* kSettingsName = "kwivo.ini";
     static constexpr const wchar_t* kHotkeyAtomName = L"Kwivo";
@@ -37,37 +38,6 @@ public:
     static constexpr int kTextMargin = 5;
     static constexpr int kMaxStripWidth = 480;
 
-    // Animation: timer 1 slides the strip, timer 2 grows it, both every 10 ms.
-    static constexpr UINT_PTR kSlideTimer = 1;
-    static constexpr UINT_PTR kGrowTimer = 2;
-    // Timer 3 rebuilds the catalogue once a burst of changes in the watched
-    // folders has been quiet this long.
-    static constexpr UINT_PTR kRebuildTimer = 3;
-    // Timer 4 lists a typed folder in slices between the messages, each of
-    // about kListingSliceMs, so that no message waits long for one.
-    static constexpr UINT_PTR kListingTimer = 4;
-    static constexpr unsigned int kListingSliceMs = 10;
-    // With watch=1, timer 5 looks at kwivo.ini once a second while its
-    // folder reports changes (all the time where it cannot), so that a saved
-    // file applies within about two.
-    static constexpr UINT_PTR kSettingsTimer = 5;
-    static constexpr UINT kSettingsPollMs = 1000;
-    // Timer 6 ends a system command's question ([misc] system=1) unanswered.
-    static constexpr UINT_PTR kQuestionTimer = 6;
-    // Timer 7 ends a script source that runs longer than this; timer 8
-    // starts one once the typing has paused this long; timer 9 ends the
-    // read and processes of a stopped one once the queue is idle.
-    static constexpr UINT_PTR kSourceTimer = 7;
-    static constexpr UINT kSourceTimeoutMs = 3000;
-    static constexpr UINT_PTR kSourceStartTimer = 8;
-    static constexpr UINT kSourceDelayMs = 100;
-    static constexpr UINT_PTR kSourceEndTimer = 9;
-    static constexpr UINT kRebuildDelayMs = 2000;
-    // However often the folders change, no later than this after the first
-    // change that the rebuild waits for.
-    static constexpr DWORD kMaxRebuildWaitMs = 10000;
-    static constexpr UINT kTimerPeriodMs = 10;
-    static constexpr int kPauseTicks = 50;
     static constexpr int kExpandedHeight = 210;
     // A hot key that replaces another is registered under the other of two
     // ids (the atom's and this one) before the old one is let go.
