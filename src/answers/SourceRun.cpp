@@ -28,7 +28,7 @@ int MakePipe(HANDLE* readEnd, HANDLE* writeEnd) {
 }  // namespace
 
 SourceRun::SourceRun()
-    : job(nullptr), process(nullptr), pipe(nullptr), overlapped(), reading(0), stopped(0), forgotten(0) {}
+    : job(nullptr), process(nullptr), pipe(nullptr), overlapped(), reading(0), awaited(0), stopped(0), forgotten(0) {}
 
 SourceRun::~SourceRun() {
     Stop();
@@ -142,6 +142,7 @@ int SourceRun::Signalled(int which) {
 }
 
 void SourceRun::Stop(int later) {
+    awaited = 0;
     stopped = 1;
     if (!later) Finish();
 }

@@ -28,6 +28,10 @@ public:
     // processes it left. 1 while the source still runs.
     int Signalled(int which);
     int Running() const { return pipe && !stopped; }
+    // Whether a start is due (the caller's timer will make it); Start and
+    // Stop end the wait.
+    void Await(int due) { awaited = due; }
+    int Awaited() const { return awaited; }
     // Ends the run: nothing more is read or waited on, and the output read
     // stays. The read is cancelled and the processes ended now, or at
     // Finish when later: the system may take a millisecond over them,
@@ -51,6 +55,7 @@ private:
     HANDLE pipe;  // the read end, overlapped
     OVERLAPPED overlapped;
     int reading;    // a read is under way
+    int awaited;
     int stopped;    // by a Stop that left the rest for Finish
     int forgotten;  // the output's memory goes at Finish
 };

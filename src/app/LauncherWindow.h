@@ -156,7 +156,7 @@ public:
     // Timer 7: the source ended, and the strip says so.
     void SourceTimedOut();
     // A new keystroke, the strip hidden: the source's run ended, its read
-    // and processes by timer 9.
+    // and processes by timer 7.
     void StopSource();
     // A short message after the text, in the completion's place.
     void SayAfterText(const char* said);

@@ -28,12 +28,11 @@ struct StripTimers {
     static constexpr UINT kSettingsPollMs = 1000;
     // Timer 6 ends a system command's question ([misc] system=1) unanswered.
     static constexpr UINT_PTR kQuestionTimer = 6;
-    // Timer 7 ends a script source that runs longer than kSourceTimeoutMs;
-    // timer 8 starts one once the typing has paused kSourceDelayMs; timer 9
-    // ends the read and processes of a stopped one once the queue is idle.
+    // Timer 7 ends a script source that runs longer than kSourceTimeoutMs,
+    // and the read and processes of a stopped one once the queue is idle;
+    // timer 8 starts one once the typing has paused kSourceDelayMs.
     static constexpr UINT_PTR kSourceTimer = 7;
     static constexpr UINT kSourceTimeoutMs = 3000;
     static constexpr UINT_PTR kSourceStartTimer = 8;
     static constexpr UINT kSourceDelayMs = 100;
-    static constexpr UINT_PTR kSourceEndTimer = 9;
 };

@@ -116,16 +116,16 @@ void LauncherWindow::EndGrow() {
 
 void LauncherWindow::OnTimer(UINT_PTR id) {
     if (id == kSourceTimer) {
-        SourceTimedOut();
+        KillTimer(hwnd, id);
+        if (sourceRun.Running()) {
+            SourceTimedOut();
+        } else {
+            sourceRun.Finish();  // what a stop left
+        }
         return;
     }
     if (id == kSourceStartTimer) {
         StartSource();
-        return;
-    }
-    if (id == kSourceEndTimer) {
-        KillTimer(hwnd, id);
-        sourceRun.Finish();
         return;
     }
     if (id == kQuestionTimer) {

@@ -11,6 +11,7 @@ int LauncherWindow::RunSource() {
     // Started once the typing pauses: a program per key typed would only be
     // ended by the next, each start costing the key its time.
     answers.ForSource(&sourceRun.output);
+    sourceRun.Await(1);
     SetTimer(hwnd, kSourceStartTimer, kSourceDelayMs, nullptr);
     return 1;
 }
@@ -61,12 +62,17 @@ void LauncherWindow::SourceTimedOut() {
 }
 
 void LauncherWindow::StopSource() {
-    KillTimer(hwnd, kSourceStartTimer);
-    KillTimer(hwnd, kSourceTimer);
-    // Its read and processes end once the key is done and shown.
+    // A keystroke makes no call of the system's for a source that neither
+    // runs nor waits to start.
+    if (sourceRun.Awaited()) {
+        KillTimer(hwnd, kSourceStartTimer);
+        sourceRun.Await(0);
+    }
     if (!sourceRun.Running()) return;
+    // Its read and processes end once the key is done and shown: timer 7,
+    // its time limit until now, comes as soon as the queue is idle.
     sourceRun.Stop(1);
-    SetTimer(hwnd, kSourceEndTimer, 0, nullptr);
+    SetTimer(hwnd, kSourceTimer, 0, nullptr);
 }
 
 void LauncherWindow::SayAfterText(const char* said) {
