@@ -192,6 +192,7 @@ void LauncherWindow::Dismiss(int animate) {
     completion = nullptr;
     current = Answer();
     answers.Clear();
+    sourceRun.Clear();  // nothing of a source stays with the text gone
     folderListing.Clear();
     ResumeRebuild();
     ShowChanges();

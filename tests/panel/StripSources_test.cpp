@@ -136,6 +136,7 @@ TEST_F(StripSourcesTest, WhatASourcePrintsIsTheAnswersThatEveryKeyWalks) {
     EXPECT_STREQ(l_.input.text, "S hello");
     l_.OnKeyDown(VK_DOWN);
     EXPECT_EQ(Shown(), kSeparator + expected[1][0]);
+    EXPECT_EQ(l_.ListCurrent(), 1);
     l_.OnKeyDown(VK_UP);
     EXPECT_EQ(Shown(), kSeparator + "Notes");
 
@@ -143,6 +144,7 @@ TEST_F(StripSourcesTest, WhatASourcePrintsIsTheAnswersThatEveryKeyWalks) {
     size_t before = test::ReadTextFile(record_).size();
     l_.OnChar('\r');
     EXPECT_TRUE(Dismissed());
+    EXPECT_EQ(l_.sourceRun.output.Count(), 0);
     std::string recorded = Recorded(3).substr(before);
     EXPECT_EQ(recorded, recorder_ + "|" + notes + "\n");
 }
