@@ -147,6 +147,17 @@ TEST_F(StripSourcesTest, WhatASourcePrintsIsTheAnswersThatEveryKeyWalks) {
     EXPECT_EQ(l_.sourceRun.output.Count(), 0);
     std::string recorded = Recorded(3).substr(before);
     EXPECT_EQ(recorded, recorder_ + "|" + notes + "\n");
+
+    // An address goes to the shell (which hands https to the recorder here).
+    test::ClassKey https("https\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
+    l_.Type("s again");
+    ASSERT_TRUE(RunEnds());
+    l_.OnKeyDown(VK_UP);
+    l_.OnKeyDown(VK_UP);
+    EXPECT_EQ(Shown(), kSeparator + "https://kwivo.example/only");
+    l_.OnChar('\r');
+    EXPECT_TRUE(Dismissed());
+    EXPECT_NE(Recorded(6).find("https://kwivo.example/only"), std::string::npos);
 }
 
 TEST_F(StripSourcesTest, WordsReachTheProgramAsOneArgumentAndABatchFileOnlyInItsEnvironment) {
@@ -276,6 +287,12 @@ TEST_F(StripSourcesTest, NoSourceHoldsTheStripOrOutlivesTheNextKeyOrItsTime) {
     ASSERT_TRUE(RunEnds());
     EXPECT_EQ(l_.answers.Count(), 1);
     EXPECT_EQ(Shown(), kSeparator + "short");
+
+    // One that reads its standard input: it is empty, not the launcher's.
+    NextPart("", "stdin");
+    TypeAnew("s i");
+    ASSERT_TRUE(RunEnds());
+    EXPECT_EQ(Shown(), kSeparator + "stdin held 0 bytes");
 
     // One that fails at once, printing nothing: no answer, nothing runs.
     NextPart("", "fail");

@@ -5,7 +5,8 @@
 // "written <performance counter>" as the first write begins), then does what
 // KWIVO_SOURCE_THEN says: "wait" a minute; "child" start a copy of itself
 // that waits (and inherits the output) and end; "flood" print 100 MB;
-// "fail" end at once with an error.
+// "fail" end at once with an error; "stdin" read its standard input to its
+// end and print how many bytes it held.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -67,6 +68,16 @@ int main() {
     GetEnvironmentVariableW(L"KWIVO_SOURCE_THEN", then, 16);
     if (!lstrcmpW(then, L"wait")) Sleep(60000);
     if (!lstrcmpW(then, L"fail")) return 3;
+    if (!lstrcmpW(then, L"stdin")) {
+        char bytes[256];
+        DWORD n = 0;
+        unsigned long total = 0;
+        while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), bytes, sizeof bytes, &n, nullptr) && n > 0) total += n;
+        char read[64];
+        int length = snprintf(read, sizeof read, "stdin held %lu bytes\n", total);
+        DWORD written;
+        WriteFile(out, read, static_cast<DWORD>(length), &written, nullptr);
+    }
     if (!lstrcmpW(then, L"flood")) {
         static char lines[1 << 16];
         for (size_t i = 0; i < sizeof lines; ++i) lines[i] = i % 8 == 7 ? '\n' : 'f';
