@@ -62,7 +62,8 @@ public:
     // target, the typed folder of a folder entry; nothing for a value).
     void Describe(const Answer& answer, char (&name)[kPathBytes], char (&leads)[kPathBytes]) const;
     // The file an answer names, for its icon: an entry's path, a folder
-    // entry's full path; 0 for a value or a target with words.
+    // entry's full path, a source line's target; 0 for a value or a target
+    // with words.
     int PathOf(const Answer& answer, char (&path)[kPathBytes]) const;
 
 private:

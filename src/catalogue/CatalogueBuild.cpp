@@ -64,7 +64,13 @@ ExtensionNode* Prepend(const char* extension, ExtensionNode* chain) {
 }  // namespace
 
 CatalogueBuild::CatalogueBuild(Catalogue& target, const Options& settingsOptions)
-    : apps(nullptr), fold(nullptr), scanned(nullptr), scriptSources(nullptr), digest(kHashStart), catalogue(target), options(settingsOptions) {}
+    : apps(nullptr),
+      fold(nullptr),
+      scanned(nullptr),
+      scriptSources(nullptr),
+      digest(kHashStart),
+      catalogue(target),
+      options(settingsOptions) {}
 
 CatalogueBuild::~CatalogueBuild() {}
 
