@@ -20,7 +20,7 @@ namespace {
 
 const int kRuns = 15;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+void WriteBytes(const std::string& path, const std::string& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return;
     fwrite(bytes.data(), 1, bytes.size(), f);
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
                  i);
         lines += line;
     }
-    WriteFile(output, lines);
+    WriteBytes(output, lines);
 
     LauncherWindow launcher(GetModuleHandleA(nullptr));
     for (int i = 0; i < 10000; ++i) {

@@ -181,7 +181,7 @@ int AnswerList::Step(int forward, Answer* out) {
         out->entry = names.Step(forward, &out->kind);
         return out->entry != nullptr;
     }
-    if (source != kFolder && source != kWindows && source != kSource) return At(current, out);
+    if (!Indexed()) return At(current, out);
     // Past the last, the first; before the first, the last.
     if (!(forward ? At(current + 1, out) || At(0, out) : current > 0 ? At(current - 1, out) : At(-1, out))) return 0;
     current = out->index;
@@ -193,7 +193,7 @@ int AnswerList::Go(int index, Answer* out) {
         return names.Go(index) && At(index, out);
     }
     if (!At(index, out)) return 0;
-    if (source == kFolder || source == kWindows || source == kSource) current = out->index;
+    if (Indexed()) current = out->index;
     return 1;
 }
 

@@ -74,6 +74,10 @@ private:
     static constexpr int kWindows = 4;
     static constexpr int kSource = 5;
 
+    // A source whose current answer is kept here by its index (the
+    // catalogue's names keep their own place).
+    int Indexed() const { return source == kFolder || source == kWindows || source == kSource; }
+
     int source;
     const char* text;
     int length;

@@ -158,8 +158,9 @@ public:
     // A new keystroke, the strip hidden: the source's run ended, its read
     // and processes by timer 7.
     void StopSource();
-    // A short message after the text, in the completion's place.
-    void SayAfterText(const char* said);
+    // A text after the typed one, set apart, in the completion's place: a
+    // title, a message.
+    void SetApart(const char* text);
     void RunCommand(const char* command);
     // The paths of Execute; each 1 when it did its work (the strip then goes).
     int AddFolder(const char* text, int length);

@@ -80,9 +80,7 @@ void LauncherWindow::Show(const Answer& answer) {
     // A window's title, a source line's, set apart as a name matched by a
     // word is.
     if (answer.kind == Answer::kWindow || answer.kind == Answer::kSourceLine) {
-        if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, answer.name) >= 0) {
-            completion = completionPath;
-        }
+        SetApart(answer.name);
         current.name = nullptr;  // the title read lasts no longer than the list
         return;
     }
@@ -97,6 +95,12 @@ void LauncherWindow::Show(const Answer& answer) {
     completion = FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, name) < 0
                      ? name
                      : completionPath;
+}
+
+void LauncherWindow::SetApart(const char* text) {
+    if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, text) >= 0) {
+        completion = completionPath;
+    }
 }
 
 void LauncherWindow::AcceptCompletion() {

@@ -27,7 +27,7 @@ void LauncherWindow::StartSource() {
         while (mark > command && mark[-1] == ' ') --mark;
         char said[kPathBytes];
         FormatText(said, sizeof said, "can't start %.*s", static_cast<int>(mark - command), command);
-        SayAfterText(said);
+        SetApart(said);
         ShowChanges();
         return;
     }
@@ -57,7 +57,7 @@ void LauncherWindow::SourceTimedOut() {
     // display, so that Enter never acts on what the strip does not show.
     answers.ForSource(&sourceRun.output);
     current = Answer();
-    SayAfterText("source timed out");
+    SetApart("source timed out");
     ShowChanges();
 }
 
@@ -73,10 +73,4 @@ void LauncherWindow::StopSource() {
     // its time limit until now, comes as soon as the queue is idle.
     sourceRun.Stop(1);
     SetTimer(hwnd, kSourceTimer, 0, nullptr);
-}
-
-void LauncherWindow::SayAfterText(const char* said) {
-    if (FormatText(completionPath, sizeof completionPath, "%s%s", kWordMatchSeparator, said) >= 0) {
-        completion = completionPath;
-    }
 }

@@ -8,7 +8,7 @@ int LauncherWindow::RunSystemCommand(int command) {
     if (commands->Enter(command, GetTickCount(), said)) return 1;
     // The question, or the refusal, after the text in the completion's
     // place; the text stays.
-    SayAfterText(said);
+    SetApart(said);
     if (commands->Asking()) SetTimer(hwnd, kQuestionTimer, SystemCommands::kConfirmMs, nullptr);
     return 0;
 }
