@@ -64,11 +64,8 @@ int RunningProgram::CanRestore(HWND window) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
-    // Looked up at run time: the only call of advapi32 the program makes.
-    typedef BOOL(WINAPI * OpenTokenCall)(HANDLE, DWORD, HANDLE*);
-    OpenTokenCall openToken = FindSystemCall<OpenTokenCall>(L"advapi32.dll", "OpenProcessToken");
     HANDLE token = nullptr;
-    int readable = handle && openToken && openToken(handle, TOKEN_QUERY, &token);
+    int readable = handle && OpenProcessTokenOf(handle, TOKEN_QUERY, &token);
     if (token) CloseHandle(token);
     if (handle) CloseHandle(handle);
     return readable;

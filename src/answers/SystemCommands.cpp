@@ -12,7 +12,6 @@ namespace {
 
 // advapi32 and powrprof are looked up when a command needs them, so that
 // kwivo.exe imports neither.
-typedef BOOL(WINAPI* OpenTokenCall)(HANDLE, DWORD, HANDLE*);
 typedef BOOL(WINAPI* LookupPrivilegeCall)(const wchar_t*, const wchar_t*, LUID*);
 typedef BOOL(WINAPI* AdjustPrivilegesCall)(HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*);
 typedef BOOLEAN(WINAPI* SuspendCall)(BOOLEAN, BOOLEAN, BOOLEAN);
@@ -22,12 +21,10 @@ const DWORD kPlannedReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER
 // Restart and shut down need the shutdown privilege turned on in this
 // process's token; 1 when it is.
 int HoldShutdownPrivilege() {
-    OpenTokenCall openToken = FindSystemCall<OpenTokenCall>(L"advapi32.dll", "OpenProcessToken");
     LookupPrivilegeCall lookup = FindSystemCall<LookupPrivilegeCall>(L"advapi32.dll", "LookupPrivilegeValueW");
     AdjustPrivilegesCall adjust = FindSystemCall<AdjustPrivilegesCall>(L"advapi32.dll", "AdjustTokenPrivileges");
     HANDLE token = nullptr;
-    if (!openToken || !lookup || !adjust ||
-        !openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    if (!lookup || !adjust || !OpenProcessTokenOf(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
         return 0;
     }
     TOKEN_PRIVILEGES privileges = {};

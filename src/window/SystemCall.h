@@ -25,3 +25,13 @@ Call FindSystemCall(const wchar_t* dll, const char* name) {
     FARPROC found = module ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
 }
+
+// OpenProcessToken, looked up at run time so that kwivo.exe imports no
+// advapi32: 1 with the token (for the caller to close), 0 where it fails or
+// the system has none.
+inline int OpenProcessTokenOf(HANDLE process, DWORD access, HANDLE* token) {
+    typedef BOOL(WINAPI * OpenTokenCall)(HANDLE, DWORD, HANDLE*);
+    OpenTokenCall openToken = FindSystemCall<OpenTokenCall>(L"advapi32.dll", "OpenProcessToken");
+    *token = nullptr;
+    return openToken && openToken(process, access, token);
+}
